@@ -1,0 +1,117 @@
+#include "app/AppDelegate.h"
+
+#include "capture/ClipboardMonitor.h"
+#include "history/ClipboardStore.h"
+#include "hotkey/HotkeyManager.h"
+#include "popup/ui/PopupWindowController.h"
+#include "settings/AppSettings.h"
+#include "settings/ui/SettingsWindowController.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QPointer>
+#include <QTimer>
+
+AppDelegate::AppDelegate(QObject* parent) : QObject(parent) {}
+
+AppDelegate::~AppDelegate() = default;
+
+void AppDelegate::applicationDidFinishLaunching()
+{
+    setupStatusItem();
+    ClipboardMonitor::shared().start();
+    QPointer<AppDelegate> self(this);
+    HotkeyManager::shared().registerHandler([self] {
+        // The press arrives inside the event dispatch; toggle after it has returned.
+        QTimer::singleShot(0, [self] {
+            if (self) {
+                PopupWindowController::shared().toggle();
+            }
+        });
+    });
+}
+
+void AppDelegate::applicationWillTerminate()
+{
+    if (m_terminated) {
+        return;
+    }
+    m_terminated = true;
+    if (AppSettings::shared().clearOnQuit()) {
+        ClipboardStore::shared().clearAll();
+    }
+    ClipboardStore::shared().flush();
+    ClipboardMonitor::shared().stop();
+    HotkeyManager::shared().unregister();
+}
+
+void AppDelegate::setupStatusItem()
+{
+    m_statusItem = new QSystemTrayIcon(this);
+    QIcon icon(QStringLiteral(":/resources/icons/doc.on.clipboard.svg"));
+    // Lets the tray tint the symbol like the other monochrome status icons.
+    icon.setIsMask(true);
+    m_statusItem->setIcon(icon);
+    m_statusItem->setToolTip(QStringLiteral("Stashwell"));
+    connect(m_statusItem, &QSystemTrayIcon::activated, this, &AppDelegate::statusItemClicked);
+    m_statusItem->show();
+}
+
+AppDelegate::ClickAction AppDelegate::actionForActivation(QSystemTrayIcon::ActivationReason reason,
+                                                          Qt::KeyboardModifiers modifiers)
+{
+    if (reason == QSystemTrayIcon::Context) {
+        return ClickAction::OpenMenu;
+    }
+    if (reason == QSystemTrayIcon::Trigger && modifiers.testFlag(Qt::ControlModifier)) {
+        return ClickAction::OpenMenu;
+    }
+    return ClickAction::TogglePopup;
+}
+
+void AppDelegate::statusItemClicked(QSystemTrayIcon::ActivationReason reason)
+{
+    if (reason == QSystemTrayIcon::DoubleClick || reason == QSystemTrayIcon::MiddleClick) {
+        return;
+    }
+    if (actionForActivation(reason, QGuiApplication::queryKeyboardModifiers()) == ClickAction::TogglePopup) {
+        toggleWindow();
+        return;
+    }
+    // The menu lives only while it is open, so the next left click reaches us again.
+    std::unique_ptr<QMenu> menu = buildMenu();
+    menu->exec(QCursor::pos());
+}
+
+std::unique_ptr<QMenu> AppDelegate::buildMenu()
+{
+    auto menu = std::make_unique<QMenu>();
+    const QString shortcut = AppSettings::shared().hotkeyShortcut().displayString();
+    menu->addAction(QStringLiteral("Show Clipboard (") + shortcut + QLatin1Char(')'), this,
+                    &AppDelegate::toggleWindow);
+    menu->addSeparator();
+    menu->addAction(QStringLiteral("Settings\u2026"), QKeySequence(Qt::CTRL | Qt::Key_Comma), this,
+                    &AppDelegate::openSettings);
+    menu->addAction(QStringLiteral("Clear History"), this, &AppDelegate::clearHistory);
+    menu->addSeparator();
+    menu->addAction(QStringLiteral("Quit Stashwell"), QKeySequence(Qt::CTRL | Qt::Key_Q), qApp,
+                    &QCoreApplication::quit);
+    return menu;
+}
+
+void AppDelegate::toggleWindow()
+{
+    PopupWindowController::shared().toggle();
+}
+
+void AppDelegate::openSettings()
+{
+    SettingsWindowController::shared().show();
+}
+
+void AppDelegate::clearHistory()
+{
+    ClipboardStore::shared().clearAll();
+}

@@ -1,0 +1,319 @@
+#include "history/ClipboardStore.h"
+
+#include "history/HistoryFile.h"
+#include "platform/Platform.h"
+#include "platform/PrivateFiles.h"
+#include "platform/Scheduler.h"
+#include "platform/SystemLog.h"
+#include "settings/AppSettings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSet>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+QString newFileName(const QString& ext)
+{
+    return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper() + QLatin1Char('.') + ext;
+}
+
+// A failed write leaves no partial file: readers of the entry then fall back as for a missing file.
+QString writeNewFile(const QString& folder, const QByteArray& data, const QString& ext)
+{
+    const QString path = folder + QLatin1Char('/') + newFileName(ext);
+    if (!PrivateFiles::write(path, data)) {
+        QFile::remove(path);
+    }
+    return path;
+}
+
+void log(const QString& line)
+{
+    if (SystemLog* systemLog = Platform::current().log) {
+        systemLog->write(line);
+    }
+}
+} // namespace
+
+ClipboardStore::ClipboardStore(const QString& folder, Scheduler& scheduler, std::function<std::int64_t()> cap,
+                               QObject* parent)
+    : QObject(parent), m_folder(folder), m_scheduler(scheduler), m_cap(std::move(cap))
+{
+    PrivateFiles::ensureFolder(m_folder);
+    PrivateFiles::ensureFolder(imagesFolder());
+    PrivateFiles::ensureFolder(assetsFolder());
+    load();
+}
+
+ClipboardStore::~ClipboardStore()
+{
+    m_scheduler.cancel(m_saveTask);
+}
+
+ClipboardStore& ClipboardStore::shared()
+{
+    static ClipboardStore* store = [] {
+        const Platform& platform = Platform::current();
+        if (platform.dataFolder.isEmpty() || !QDir().mkpath(platform.dataFolder)) {
+            std::fprintf(stderr, "Stashwell could not access Application Support. Check disk permissions.\n");
+            std::fflush(stderr);
+            std::_Exit(EXIT_FAILURE);
+        }
+        return new ClipboardStore(platform.dataFolder + QStringLiteral("/Stashwell"), *platform.scheduler,
+                                  [] { return AppSettings::shared().maxHistoryItems(); });
+    }();
+    return *store;
+}
+
+QString ClipboardStore::historyFilePath() const
+{
+    return m_folder + QStringLiteral("/history.json");
+}
+
+QString ClipboardStore::imagesFolder() const
+{
+    return m_folder + QStringLiteral("/images");
+}
+
+QString ClipboardStore::assetsFolder() const
+{
+    return m_folder + QStringLiteral("/assets");
+}
+
+void ClipboardStore::load()
+{
+    const QString path = historyFilePath();
+    QFile file(path);
+    if (!file.exists()) {
+        gcOrphanedAssets();
+        return;
+    }
+    PrivateFiles::restrictFile(path);
+    QString reason;
+    std::optional<QList<ClipboardItem>> decoded;
+    if (!file.open(QIODevice::ReadOnly)) {
+        reason = file.errorString();
+    } else {
+        decoded = HistoryFile::decode(file.readAll(), &reason);
+        file.close();
+    }
+    if (decoded) {
+        m_items = std::move(*decoded);
+        gcOrphanedAssets();
+        return;
+    }
+    // Never lose a history we could not read: keep it aside for the user (or a later version) and do
+    // not sweep, since every stored image and document would look orphaned.
+    const QString aside = path + QStringLiteral(".unreadable-") +
+                          QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
+    if (QFile::rename(path, aside)) {
+        log(QStringLiteral("Stashwell: history could not be read (%1); kept as %2").arg(reason, aside));
+    } else {
+        log(QStringLiteral("Stashwell: history could not be read (%1)").arg(reason));
+    }
+}
+
+void ClipboardStore::gcOrphanedAssets()
+{
+    QSet<QString> referenced;
+    for (const ClipboardItem& item : std::as_const(m_items)) {
+        for (const auto* path : {&item.imagePath, &item.thumbnailPath, &item.assetPath}) {
+            if (*path) {
+                referenced.insert(**path);
+            }
+        }
+    }
+    for (const QString& folder : {imagesFolder(), assetsFolder()}) {
+        QDir dir(folder);
+        if (!dir.exists()) {
+            continue;
+        }
+        const QStringList names =
+            dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        for (const QString& name : names) {
+            const QString path = folder + QLatin1Char('/') + name;
+            if (referenced.contains(path)) {
+                PrivateFiles::restrictFile(path);
+                continue;
+            }
+            QFileInfo info(path);
+            if (info.isDir() && !info.isSymLink()) {
+                QDir(path).removeRecursively();
+            } else {
+                QFile::remove(path);
+            }
+        }
+    }
+}
+
+qsizetype ClipboardStore::firstUnpinnedIndex() const
+{
+    for (qsizetype i = 0; i < m_items.size(); ++i) {
+        if (!m_items[i].isPinned) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+void ClipboardStore::add(const ClipboardItem& item)
+{
+    const QString key = item.dedupeKey();
+    const qsizetype newest = firstUnpinnedIndex();
+    if (newest >= 0 && m_items[newest].dedupeKey() == key) {
+        return;
+    }
+
+    ClipboardItem entry = item;
+    bool inherited = false;
+    QList<ClipboardItem> kept;
+    kept.reserve(m_items.size() + 1);
+    for (ClipboardItem& existing : m_items) {
+        if (existing.dedupeKey() == key) {
+            if (!inherited) {
+                entry.isPinned = existing.isPinned;
+                inherited = true;
+            }
+        } else {
+            kept.append(std::move(existing));
+        }
+    }
+    m_items = std::move(kept);
+
+    const qsizetype at = firstUnpinnedIndex();
+    m_items.insert(at >= 0 ? at : m_items.size(), std::move(entry));
+
+    if (m_cap() >= m_items.size()) {
+        emit itemsChanged();
+        save();
+        return;
+    }
+    trimToCap();
+}
+
+void ClipboardStore::applyMaxHistoryItems()
+{
+    if (m_cap() >= m_items.size()) {
+        return;
+    }
+    trimToCap();
+}
+
+void ClipboardStore::trimToCap()
+{
+    QList<ClipboardItem> pinned;
+    QList<ClipboardItem> unpinned;
+    for (ClipboardItem& item : m_items) {
+        (item.isPinned ? pinned : unpinned).append(std::move(item));
+    }
+    const std::int64_t keep = std::max<std::int64_t>(0, m_cap() - pinned.size());
+    for (qsizetype i = keep; i < unpinned.size(); ++i) {
+        deleteFiles(unpinned[i]);
+    }
+    if (unpinned.size() > keep) {
+        unpinned.resize(keep);
+    }
+    m_items = std::move(pinned) + std::move(unpinned);
+    emit itemsChanged();
+    save();
+}
+
+void ClipboardStore::remove(const ClipboardItem& item)
+{
+    for (qsizetype i = 0; i < m_items.size(); ++i) {
+        if (m_items[i].id == item.id) {
+            const ClipboardItem removed = m_items.takeAt(i);
+            deleteFiles(removed);
+            emit itemsChanged();
+            save();
+            return;
+        }
+    }
+}
+
+void ClipboardStore::togglePin(const ClipboardItem& item)
+{
+    for (qsizetype i = 0; i < m_items.size(); ++i) {
+        if (m_items[i].id == item.id) {
+            ClipboardItem entry = m_items.takeAt(i);
+            entry.isPinned = !entry.isPinned;
+            if (entry.isPinned) {
+                m_items.insert(0, std::move(entry));
+            } else {
+                const qsizetype at = firstUnpinnedIndex();
+                m_items.insert(at >= 0 ? at : m_items.size(), std::move(entry));
+            }
+            emit itemsChanged();
+            save();
+            return;
+        }
+    }
+}
+
+void ClipboardStore::clearAll()
+{
+    QList<ClipboardItem> pinned;
+    for (ClipboardItem& item : m_items) {
+        if (item.isPinned) {
+            pinned.append(std::move(item));
+        } else {
+            deleteFiles(item);
+        }
+    }
+    m_items = std::move(pinned);
+    emit itemsChanged();
+    save();
+}
+
+void ClipboardStore::deleteFiles(const ClipboardItem& item) const
+{
+    if (item.imagePath) {
+        QFile::remove(*item.imagePath);
+    }
+    if (item.thumbnailPath && item.thumbnailPath != item.imagePath) {
+        QFile::remove(*item.thumbnailPath);
+    }
+    if (item.assetPath) {
+        QFile::remove(*item.assetPath);
+    }
+}
+
+void ClipboardStore::save()
+{
+    m_scheduler.cancel(m_saveTask);
+    m_saveTask = m_scheduler.schedule(saveDelayMs, [this] {
+        m_saveTask = 0;
+        persistNow();
+    });
+}
+
+void ClipboardStore::flush()
+{
+    m_scheduler.cancel(m_saveTask);
+    m_saveTask = 0;
+    persistNow();
+}
+
+void ClipboardStore::persistNow()
+{
+    QString error;
+    const bool saved = PrivateFiles::writeAtomically(historyFilePath(), HistoryFile::encode(m_items), &error);
+    // The old file stays whole and the next change tries again; say so once per run of failures (a
+    // full disk would otherwise repeat the line at every copy).
+    if (!saved && !m_saveFailing) {
+        log(QStringLiteral("Stashwell: could not save the history: ") + error);
+    }
+    m_saveFailing = !saved;
+}
+
+QString ClipboardStore::saveImage(const QByteArray& data, const QString& ext) const
+{
+    return writeNewFile(imagesFolder(), data, ext);
+}
+
+QString ClipboardStore::saveAsset(const QByteArray& data, const QString& ext) const
+{
+    return writeNewFile(assetsFolder(), data, ext);
+}

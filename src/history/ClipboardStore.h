@@ -1,0 +1,68 @@
+// The history: the ordered entries, their image and document files, and the history file.
+#pragma once
+
+#include "history/ClipboardItem.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+class Scheduler;
+
+class ClipboardStore : public QObject
+{
+    Q_OBJECT
+public:
+    // Folder layout: <folder>/history.json, <folder>/images/, <folder>/assets/.
+    // `cap` reads the history cap at the moment it is needed.
+    ClipboardStore(const QString& folder, Scheduler& scheduler, std::function<std::int64_t()> cap,
+                   QObject* parent = nullptr);
+    ~ClipboardStore() override;
+
+    // The one store of the program, in Stashwell/ of the application data folder.
+    static ClipboardStore& shared();
+
+    const QList<ClipboardItem>& items() const { return m_items; }
+
+    void add(const ClipboardItem& item);
+    void remove(const ClipboardItem& item);
+    void togglePin(const ClipboardItem& item);
+    void applyMaxHistoryItems();
+    void clearAll();
+    // Writes the history file now, cancelling a pending delayed save.
+    void flush();
+
+    // Store bytes as a new file named by a fresh UUID; the path is returned even when the write
+    // fails. Safe to call from the capture worker's thread: they touch no mutable state.
+    QString saveImage(const QByteArray& data, const QString& ext = QStringLiteral("png")) const;
+    QString saveAsset(const QByteArray& data, const QString& ext) const;
+
+    QString folder() const { return m_folder; }
+    QString historyFilePath() const;
+    QString imagesFolder() const;
+    QString assetsFolder() const;
+
+    // The delay between the last change and the write of the history file.
+    static constexpr int saveDelayMs = 400;
+
+signals:
+    void itemsChanged();
+
+private:
+    void load();
+    void gcOrphanedAssets();
+    void save();
+    void persistNow();
+    void deleteFiles(const ClipboardItem& item) const;
+    void trimToCap();
+    qsizetype firstUnpinnedIndex() const;
+
+    QString m_folder;
+    Scheduler& m_scheduler;
+    std::function<std::int64_t()> m_cap;
+    QList<ClipboardItem> m_items;
+    std::uint64_t m_saveTask = 0;
+    bool m_saveFailing = false;
+};

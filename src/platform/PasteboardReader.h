@@ -1,0 +1,37 @@
+// Reads the current clipboard content. Used by the capture worker, never on the main thread:
+// every call may wait for the owner, up to the deadline the reader was opened with.
+#pragma once
+
+#include <QByteArray>
+#include <QColor>
+#include <QList>
+#include <QStringList>
+#include <QUrl>
+#include <chrono>
+#include <memory>
+#include <optional>
+
+class PasteboardReader
+{
+public:
+    virtual ~PasteboardReader() = default;
+
+    // Type identifiers on offer (see PasteboardType), or nothing when they cannot be read.
+    virtual std::optional<QStringList> types() = 0;
+    // The bytes of one type, or nothing when it is not offered or cannot be read.
+    virtual std::optional<QByteArray> data(const QString& type) = 0;
+    // URL objects (file or not), or nothing when none are offered.
+    virtual std::optional<QList<QUrl>> urls() = 0;
+    // Colour objects, or nothing when none are offered.
+    virtual std::optional<QList<QColor>> colors() = 0;
+    // True once the deadline has passed or the owner went away: the change must yield nothing.
+    virtual bool hasFailed() const = 0;
+};
+
+class PasteboardReaderFactory
+{
+public:
+    virtual ~PasteboardReaderFactory() = default;
+    // Called on the capture worker's thread, once per change.
+    virtual std::unique_ptr<PasteboardReader> open(std::chrono::steady_clock::time_point deadline) = 0;
+};

@@ -1,0 +1,10 @@
+#include "platform/SystemLog.h"
+
+#include <cstdio>
+
+void StderrLog::write(const QString& line)
+{
+    const QByteArray bytes = line.toUtf8();
+    std::fprintf(stderr, "%s\n", bytes.constData());
+    std::fflush(stderr);
+}

@@ -1,0 +1,182 @@
+// In-memory stand-ins for every desktop service, for the unit tests.
+#pragma once
+
+#include "platform/Applications.h"
+#include "platform/Clipboard.h"
+#include "platform/DefaultsStore.h"
+#include "platform/DesktopServices.h"
+#include "platform/HotkeyRegistrar.h"
+#include "platform/KeySynthesizer.h"
+#include "platform/KeyTap.h"
+#include "platform/LoginItem.h"
+#include "platform/PasteboardReader.h"
+#include "platform/Platform.h"
+#include "platform/SystemLog.h"
+#include "platform/fake/ManualScheduler.h"
+
+#include <QHash>
+#include <QJsonObject>
+#include <QMutex>
+#include <QStringList>
+
+class MemoryDefaultsStore final : public DefaultsStore
+{
+public:
+    std::optional<QJsonValue> object(const QString& key) const override;
+    void setObject(const QString& key, const QJsonValue& value) override;
+
+    QJsonObject values;
+    int writeCount = 0;
+};
+
+class FakeLoginItem final : public LoginItem
+{
+public:
+    Status status() const override { return currentStatus; }
+    bool registerItem(QString* error) override;
+    bool unregisterItem(QString* error) override;
+
+    Status currentStatus = Status::NotRegistered;
+    QString failWith; // when set, both calls fail with this description
+    int registerCalls = 0;
+    int unregisterCalls = 0;
+};
+
+class RecordingLog final : public SystemLog
+{
+public:
+    void write(const QString& line) override { lines.append(line); }
+    QStringList lines;
+};
+
+// The clipboard: a content and a change counter. Tests "copy" with setContent(), as another program.
+class FakeClipboard final : public Clipboard, public PasteboardReaderFactory
+{
+    Q_OBJECT
+public:
+    qint64 changeCount() const override;
+    void replaceContents(const PasteboardContent& content) override;
+    std::unique_ptr<PasteboardReader> open(std::chrono::steady_clock::time_point deadline) override;
+
+    // Another program takes the clipboard with this content.
+    void setContent(const PasteboardContent& content);
+    PasteboardContent content() const;
+    int replaceCount() const;
+    // Makes every read of the following changes fail, as an owner that never answers would.
+    void setUnresponsive(bool unresponsive);
+
+private:
+    mutable QMutex m_mutex; // readers run on the capture worker's thread
+    PasteboardContent m_content;
+    qint64 m_changeCount = 0;
+    int m_replaceCount = 0;
+    bool m_unresponsive = false;
+};
+
+class FakeApplications final : public Applications
+{
+public:
+    std::optional<RunningApplication> frontmostApplication() override { return frontmost; }
+    void activate(const RunningApplication& app) override;
+    void whenActive(const RunningApplication& app, int timeoutMs, std::function<void(bool)> done) override;
+
+    std::optional<RunningApplication> frontmost;
+    QList<RunningApplication> activated;
+};
+
+class FakeKeyTap final : public KeyTap
+{
+public:
+    bool install(std::function<void()> onCopyKeystroke) override;
+    void remove() override { callback = nullptr; }
+    bool isInstalled() const override { return static_cast<bool>(callback); }
+
+    // A copy keystroke as the desktop would report it.
+    void pressCopy()
+    {
+        if (callback) {
+            callback();
+        }
+    }
+
+    bool refuse = false;
+    int installCalls = 0;
+    std::function<void()> callback;
+};
+
+class FakeHotkeyRegistrar final : public HotkeyRegistrar
+{
+public:
+    std::int32_t installHandler(std::function<void()> onPressed) override;
+    void removeHandler() override;
+    std::int32_t registerHotKey(std::uint32_t keyCode, std::uint32_t modifiers, std::uint32_t signature,
+                                std::uint32_t id) override;
+    void unregisterHotKey() override;
+
+    // The user presses the registered shortcut (only does something while one is registered).
+    void press();
+
+    struct Registration
+    {
+        std::uint32_t keyCode;
+        std::uint32_t modifiers;
+        std::uint32_t signature;
+        std::uint32_t id;
+    };
+    std::optional<Registration> registration;
+    std::function<void()> handler;
+    std::int32_t installStatus = noErr;
+    std::int32_t registerStatus = noErr; // e.g. eventHotKeyExistsErr for a taken shortcut
+    int installCalls = 0;
+    int registerCalls = 0;
+    int unregisterCalls = 0;
+};
+
+class FakeKeySynthesizer final : public KeySynthesizer
+{
+public:
+    bool isTrusted(bool promptIfMissing) override;
+    bool postPaste() override;
+
+    bool trusted = true;
+    int promptCount = 0;
+    int pasteCount = 0;
+};
+
+class FakeDesktopServices final : public DesktopServices
+{
+public:
+    bool openUrl(const QUrl& url) override;
+    bool revealFile(const QString& path) override;
+    std::optional<QString> desktopEntryPath(const QString& bundleID) override;
+    QIcon applicationIcon(const QString& bundleID) override;
+    std::optional<QString> applicationName(const QString& bundleID) override;
+    QStringList applicationFolders() override { return folders; }
+
+    QHash<QString, QString> names; // bundle id -> Name
+    QHash<QString, QIcon> icons;
+    QStringList folders;
+    QList<QUrl> openedUrls;
+    QStringList revealedFiles;
+};
+
+// Owns one of each fake and installs them as the current platform.
+class FakePlatform
+{
+public:
+    explicit FakePlatform(const QString& dataFolder);
+    ~FakePlatform();
+    void install();
+
+    ManualScheduler scheduler;
+    MemoryDefaultsStore defaults;
+    FakeLoginItem loginItem;
+    RecordingLog log;
+    FakeClipboard clipboard;
+    FakeApplications applications;
+    FakeKeyTap keyTap;
+    FakeHotkeyRegistrar hotkeys;
+    FakeKeySynthesizer keys;
+    FakeDesktopServices desktop;
+    QString dataFolder;
+};

@@ -1,0 +1,12 @@
+// Applications on an EWMH desktop: the active window's application, and activating a window.
+#pragma once
+
+#include "platform/Applications.h"
+
+class X11Applications final : public Applications
+{
+public:
+    std::optional<RunningApplication> frontmostApplication() override;
+    void activate(const RunningApplication& app) override;
+    void whenActive(const RunningApplication& app, int timeoutMs, std::function<void(bool)> done) override;
+};
