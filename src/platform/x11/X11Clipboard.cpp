@@ -18,7 +18,10 @@ qint64 X11Clipboard::changeCount() const
     return m_changeCount;
 }
 
-void X11Clipboard::replaceContents(const PasteboardContent&) {}
+void X11Clipboard::replaceContents(const PasteboardContent& content)
+{
+    m_owner.replace(content);
+}
 
 std::unique_ptr<PasteboardReader> X11Clipboard::open(std::chrono::steady_clock::time_point)
 {

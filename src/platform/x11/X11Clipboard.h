@@ -4,6 +4,7 @@
 
 #include "platform/Clipboard.h"
 #include "platform/PasteboardReader.h"
+#include "platform/x11/X11ClipboardOwner.h"
 
 class X11Clipboard final : public Clipboard, public PasteboardReaderFactory
 {
@@ -18,4 +19,5 @@ public:
 
 private:
     qint64 m_changeCount = 0;
+    X11ClipboardOwner m_owner;
 };
