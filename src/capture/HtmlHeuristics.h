@@ -1,0 +1,38 @@
+// Whether copied HTML carries formatting worth keeping, and the plain text it renders to.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class PasteboardReader;
+
+namespace HtmlHeuristics {
+// HTML longer than this (bytes, or characters for a string) is rendered from its beginning only.
+inline constexpr qsizetype conversionLimit = 262144;
+
+// The HTML type identifiers in the order they are tried.
+const QStringList& htmlTypes();
+
+// The text between the first start and end fragment markers when they are in that order, else `html`.
+QString fragment(const QString& html);
+// Whether `html` holds anything shaped like an opening or closing tag.
+bool containsTag(const QString& html);
+// Whether `html` holds a tag of an element whose structure or formatting plain text loses.
+bool containsFormatting(const QString& html);
+
+// Rendered plain text of HTML bytes (the fragment only, when marked) or of an HTML string.
+std::optional<QString> htmlToPlain(const QByteArray& html);
+std::optional<QString> htmlToPlain(const QString& html);
+bool shouldCaptureAsHTML(const std::optional<QString>& html, const std::optional<QString>& htmlPlain,
+                         const std::optional<QString>& plainText);
+
+struct HtmlCapture
+{
+    QByteArray data; // the HTML exactly as the clipboard gave it
+    QString text;    // what the entry shows
+};
+// The HTML flavour as an entry, or nothing when there is none or plain text says it all.
+std::optional<HtmlCapture> evaluateHTML(PasteboardReader& reader, const std::optional<QString>& plainText);
+} // namespace HtmlHeuristics
