@@ -1,17 +1,50 @@
-// Grapheme cluster boundaries from Qt's Unicode text boundary finder.
+// Grapheme cluster boundaries from ICU's character break iterator.
 #include "capture/Graphemes.h"
 
-#include <QTextBoundaryFinder>
+#include <memory>
+#include <unicode/brkiter.h>
+
+namespace {
+// Creating an iterator loads rules; each thread keeps one.
+icu::BreakIterator* characterBreaks()
+{
+    thread_local std::unique_ptr<icu::BreakIterator> iterator = [] {
+        UErrorCode status = U_ZERO_ERROR;
+        std::unique_ptr<icu::BreakIterator> created(
+            icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
+        return U_SUCCESS(status) ? std::move(created) : nullptr;
+    }();
+    return iterator.get();
+}
+
+// Calls `visit` with the end of each cluster until it returns false; false when ICU is unavailable.
+template <typename Visit> bool forEachBoundary(const QString& text, Visit visit)
+{
+    icu::BreakIterator* breaks = characterBreaks();
+    if (!breaks) {
+        return false;
+    }
+    const icu::UnicodeString subject(false, reinterpret_cast<const UChar*>(text.utf16()),
+                                     static_cast<int32_t>(text.size()));
+    breaks->setText(subject);
+    for (int32_t end = breaks->next(); end != icu::BreakIterator::DONE; end = breaks->next()) {
+        if (!visit(end)) {
+            break;
+        }
+    }
+    breaks->setText(icu::UnicodeString()); // drop the alias of `text`
+    return true;
+}
+} // namespace
 
 qsizetype graphemeCount(const QString& text)
 {
-    if (text.isEmpty()) {
-        return 0;
-    }
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
     qsizetype count = 0;
-    while (finder.toNextBoundary() != -1) {
-        ++count;
+    if (!forEachBoundary(text, [&count](int32_t) {
+            ++count;
+            return true;
+        })) {
+        return text.size();
     }
     return count;
 }
@@ -25,11 +58,14 @@ QString firstGraphemes(const QString& text, qsizetype limit)
     if (limit <= 0) {
         return {};
     }
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
     qsizetype count = 0;
-    qsizetype position = 0;
-    while (count < limit && (position = finder.toNextBoundary()) != -1) {
-        ++count;
-    }
-    return position == -1 ? text : text.left(position);
+    qsizetype cut = text.size();
+    forEachBoundary(text, [&](int32_t end) {
+        if (++count == limit) {
+            cut = end;
+            return false;
+        }
+        return true;
+    });
+    return text.left(cut);
 }

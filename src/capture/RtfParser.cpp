@@ -171,7 +171,7 @@ public:
             case '\n':
                 break;
             case '\t':
-                plainCharacter(QStringLiteral("\t"));
+                emitText(QStringLiteral("\t"));
                 break;
             default:
                 textByte(c);
@@ -276,14 +276,14 @@ private:
             textByte(c);
             break;
         case '~':
-            plainCharacter(QString(QChar(0x00A0)));
+            emitText(QString(QChar(0x00A0)));
             break;
         case '_':
-            plainCharacter(QString(QChar(0x2011)));
+            emitText(QString(QChar(0x2011)));
             break;
         case '\r':
         case '\n':
-            plainCharacter(QStringLiteral("\n"));
+            emitText(QStringLiteral("\n"));
             break;
         default: // "\-" optional hyphen, "\:" index sub-entry and the like show nothing
             break;
@@ -369,7 +369,7 @@ private:
             value += 65536;
         }
         if (value > 0 && value <= 0xFFFF) {
-            plainCharacter(QString(QChar(static_cast<char16_t>(value))));
+            emitText(QString(QChar(static_cast<char16_t>(value))));
         }
         m_skip = state().unicodeSkip;
     }
@@ -390,7 +390,7 @@ private:
         } else if (s.destination == Destination::colorTable) {
             colorTableWord(word, value);
         } else if (const QString special = specialCharacter(word); !special.isEmpty()) {
-            plainCharacter(special);
+            emitText(special);
         } else if (word == "uc") {
             s.unicodeSkip = std::max(value, 0);
         } else if (word == "ansicpg") {
@@ -505,6 +505,13 @@ private:
         }
         const QString text = m_codePages.decode(m_pendingBytes, codePage());
         m_pendingBytes.clear();
+        plainCharacter(text);
+    }
+
+    // Text that is not code-page bytes: the bytes before it come first.
+    void emitText(const QString& text)
+    {
+        flushBytes();
         plainCharacter(text);
     }
 

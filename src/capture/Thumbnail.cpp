@@ -6,6 +6,25 @@
 #include <algorithm>
 #include <cmath>
 
+namespace {
+// Qt's conversions index the palette unchecked: a palette image with a short or missing palette (which
+// no decoder should make, but nothing forbids) gets one padded with black.
+QImage withFullPalette(const QImage& image)
+{
+    const int needed = image.format() == QImage::Format_Indexed8                                           ? 256
+                       : image.format() == QImage::Format_Mono || image.format() == QImage::Format_MonoLSB ? 2
+                                                                                                           : 0;
+    if (image.colorCount() >= needed) {
+        return image;
+    }
+    QList<QRgb> palette = image.colorTable();
+    palette.resize(needed, qRgb(0, 0, 0));
+    QImage padded = image;
+    padded.setColorTable(palette);
+    return padded;
+}
+} // namespace
+
 std::optional<QByteArray> makeThumbnail(const QImage& image, int maxDim)
 {
     const qint64 w = image.width();
@@ -19,8 +38,9 @@ std::optional<QByteArray> makeThumbnail(const QImage& image, int maxDim)
     if (tw < 1 || th < 1) {
         return std::nullopt;
     }
-    const QImage scaled =
-        image.scaled(tw, th, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).convertToFormat(QImage::Format_ARGB32);
+    const QImage scaled = withFullPalette(image)
+                              .scaled(tw, th, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                              .convertToFormat(QImage::Format_ARGB32);
     if (scaled.isNull()) {
         return std::nullopt;
     }

@@ -1,0 +1,138 @@
+// HTML fragments, tag patterns, rendering and the HTML-or-text decision.
+#include "capture/HtmlHeuristics.h"
+
+#include "capture/OfflineTextDocument.h"
+#include "platform/PasteboardTypes.h"
+#include "platform/fake/FakePlatform.h"
+#include "support/TestSupport.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace HtmlHeuristics;
+
+namespace {
+const std::optional<QString> none;
+
+std::optional<HtmlCapture> evaluate(const QByteArray& html, const std::optional<QString>& plain)
+{
+    FakeClipboard clipboard;
+    PasteboardContent content;
+    content.data = {{PasteboardType::htmlMime, html}};
+    clipboard.setContent(content);
+    return evaluateHTML(*clipboard.open({}), plain);
+}
+} // namespace
+
+TEST(HtmlHeuristics, FragmentNeedsBothMarkersInOrder)
+{
+    EXPECT_EQ(fragment(QStringLiteral("<p><!--StartFragment--><b>x</b><!--EndFragment--></p>")),
+              QStringLiteral("<b>x</b>"));
+    const QString reversed = QStringLiteral("<!--EndFragment-->a<!--StartFragment-->");
+    EXPECT_EQ(fragment(reversed), reversed);
+    EXPECT_EQ(fragment(QStringLiteral("<!--StartFragment-->only")), QStringLiteral("<!--StartFragment-->only"));
+    EXPECT_EQ(fragment(QStringLiteral("<!--StartFragment--><!--EndFragment-->")), QString());
+    EXPECT_EQ(fragment(QStringLiteral("<!--startfragment-->a<!--EndFragment-->")).size(), 39); // case-sensitive
+}
+
+TEST(HtmlHeuristics, TagAndFormattingPatterns)
+{
+    EXPECT_TRUE(containsTag(QStringLiteral("x <SPAN class=a>")));
+    EXPECT_TRUE(containsTag(QStringLiteral("< / p>")));
+    EXPECT_TRUE(containsTag(QStringLiteral("<br/>")));
+    EXPECT_FALSE(containsTag(QStringLiteral("a < 3 and c > d, a <")));
+    EXPECT_TRUE(containsTag(QStringLiteral("a < b and c"))); // white space may follow "<"
+    EXPECT_FALSE(containsTag(QStringLiteral("<1a> <-> <span")));
+
+    EXPECT_TRUE(containsFormatting(QStringLiteral("<B>bold</B>")));
+    EXPECT_TRUE(containsFormatting(QStringLiteral("< h3 >")));
+    EXPECT_TRUE(containsFormatting(QStringLiteral("</td>")));
+    EXPECT_FALSE(containsFormatting(QStringLiteral("<span><div><body><br>")));
+    EXPECT_FALSE(containsFormatting(QStringLiteral("<bold> <image> <h7>"))); // word boundary after the name
+
+    // A long run of spaces after "<" must not make the search crawl.
+    const QString spaces = QStringLiteral("<") + QString(200000, QLatin1Char(' ')) + QStringLiteral("!");
+    EXPECT_FALSE(containsTag(spaces));
+    EXPECT_FALSE(containsFormatting(spaces));
+}
+
+TEST(HtmlHeuristics, ShouldCaptureAsHTMLDecisions)
+{
+    const auto hi = QStringLiteral("Hi");
+    EXPECT_TRUE(shouldCaptureAsHTML(QStringLiteral("<b>Hi</b>"), hi, hi));
+    EXPECT_FALSE(shouldCaptureAsHTML(QStringLiteral("<span>Hi</span>"), hi, hi));
+    EXPECT_TRUE(shouldCaptureAsHTML(QStringLiteral("<span>Hi</span>"), hi, QStringLiteral("Hello")));
+    EXPECT_FALSE(shouldCaptureAsHTML(QStringLiteral("<span>Hi\u00A0 there</span>"), QStringLiteral("Hi\u00A0 there"),
+                                     QStringLiteral(" Hi there\n")));
+    EXPECT_TRUE(shouldCaptureAsHTML(QStringLiteral("<span>Hi</span>"), hi, QString()));
+    EXPECT_TRUE(shouldCaptureAsHTML(QStringLiteral("<span>Hi</span>"), QString(), hi));
+    // Without any tag, only a lone HTML flavour that renders to something counts.
+    EXPECT_FALSE(shouldCaptureAsHTML(QStringLiteral("< x"), hi, hi));
+    EXPECT_TRUE(shouldCaptureAsHTML(QStringLiteral("< x"), hi, none));
+    EXPECT_FALSE(shouldCaptureAsHTML(QStringLiteral("< x"), QString(), none));
+    EXPECT_TRUE(shouldCaptureAsHTML(none, hi, none));
+    EXPECT_FALSE(shouldCaptureAsHTML(none, hi, QString()));
+}
+
+TEST(HtmlHeuristics, HtmlToPlainRendersTheFragmentOnly)
+{
+    const QByteArray page = "<html><body>Header<!--StartFragment--><p>caf&eacute; <b>x</b></p>"
+                            "<img src=\"a.png\"><!--EndFragment-->Footer</body></html>";
+    EXPECT_EQ(htmlToPlain(page), QStringLiteral("café x"));
+    EXPECT_EQ(htmlToPlain(QStringLiteral("<p>a</p><p>b</p>")), QStringLiteral("a\nb"));
+    // UTF-16 HTML decodes before rendering.
+    const QString wide = QStringLiteral("\uFEFF<i>w\u00FCrde</i>");
+    EXPECT_EQ(htmlToPlain(QByteArray(reinterpret_cast<const char*>(wide.utf16()), wide.size() * 2)),
+              QStringLiteral("würde"));
+    EXPECT_EQ(htmlToPlain(QByteArray()), none);
+}
+
+TEST(HtmlHeuristics, ConversionReadsOnlyTheFirst262144Units)
+{
+    const QByteArray head(conversionLimit - 1, 'a');
+    // The cut falls inside the two-byte é: the partial character is dropped, not turned into U+FFFD.
+    const auto bytesPlain = htmlToPlain(head + QByteArray("\xC3\xA9 tail"));
+    ASSERT_TRUE(bytesPlain);
+    EXPECT_EQ(bytesPlain->size(), conversionLimit - 1);
+    EXPECT_FALSE(bytesPlain->contains(QChar(0xFFFD)));
+
+    // For strings the limit counts characters as seen: an accent with its letter is one.
+    QString decomposed;
+    for (int i = 0; i < 4; ++i) {
+        decomposed += QStringLiteral("e\u0301");
+    }
+    const auto stringPlain = htmlToPlain(QString(conversionLimit - 2, QLatin1Char('a')) + decomposed);
+    ASSERT_TRUE(stringPlain);
+    EXPECT_EQ(stringPlain->size(), conversionLimit - 2 + 4);
+}
+
+TEST(HtmlHeuristics, DocumentsLoadNoResources)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("secret.html"));
+    ASSERT_TRUE(writeFileBytes(path, "<p>secret</p>"));
+    OfflineTextDocument document;
+    const QUrl url = QUrl::fromLocalFile(path);
+    EXPECT_FALSE(document.resource(QTextDocument::ImageResource, url).isValid());
+    EXPECT_FALSE(document.resource(QTextDocument::StyleSheetResource, url).isValid());
+    document.setHtml(QStringLiteral("<img src=\"%1\">x").arg(url.toString()));
+    EXPECT_EQ(document.plainTextWithoutObjects(), QStringLiteral("x"));
+}
+
+TEST(HtmlHeuristics, EvaluationPicksTextAndKeepsTheBytes)
+{
+    const QByteArray formatted = "<meta charset=utf-8><!--StartFragment--><b>Hi</b><!--EndFragment-->";
+    const auto bold = evaluate(formatted, QStringLiteral("Hi"));
+    ASSERT_TRUE(bold);
+    EXPECT_EQ(bold->text, QStringLiteral("Hi"));
+    EXPECT_EQ(bold->data, formatted);
+
+    EXPECT_FALSE(evaluate("<span>Hi</span>", QStringLiteral("Hi")));
+    // No plain flavour and HTML that renders to nothing: the source itself is the text.
+    const auto empty = evaluate("<b></b>", none);
+    ASSERT_TRUE(empty);
+    EXPECT_EQ(empty->text, QStringLiteral("<b></b>"));
+    // With a plain flavour, it is the fallback.
+    EXPECT_EQ(evaluate("<b> </b>", QStringLiteral("plain"))->text, QStringLiteral("plain"));
+    EXPECT_FALSE(evaluate({}, QStringLiteral("x")));
+}
