@@ -2,6 +2,7 @@
 #include "capture/HtmlHeuristics.h"
 
 #include "capture/Graphemes.h"
+#include "capture/HtmlSimplifier.h"
 #include "capture/OfflineTextDocument.h"
 #include "capture/PasteboardText.h"
 #include "platform/PasteboardReader.h"
@@ -65,7 +66,7 @@ QByteArray leadingUtf8(const QByteArray& utf8, qsizetype limit)
 std::optional<QString> render(const QString& html)
 {
     OfflineTextDocument document;
-    document.setHtml(html);
+    document.setHtml(HtmlSimplifier::simplifyForImport(html));
     return document.plainTextWithoutObjects();
 }
 

@@ -14,6 +14,7 @@
 #include <QUuid>
 #include <QtEndian>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 // Writes into a temporary folder the way the store does: a new name for every file.
@@ -296,4 +297,27 @@ TEST_F(Classifier, AFailedReadYieldsNothingAndStoresNothing)
     clipboard.setUnresponsive(true);
     EXPECT_FALSE(PasteboardClassifier::readItem(*clipboard.open({}), source, files));
     EXPECT_TRUE(files.names().isEmpty());
+}
+
+TEST_F(Classifier, RunsOffTheMainThread)
+{
+    // The capture worker classifies on its own thread: documents, images and PDF pages are made there.
+    const QList<PasteboardContent> contents{
+        data({{PasteboardType::html, "<table><tr><td>cell</td></tr></table>"}}),
+        data({{PasteboardType::rtf, "{\\rtf1 {\\b x}}"}}),
+        data({{PasteboardType::png, encoded(picture(700, 100), "png")}}),
+        data({{PasteboardType::pdf, makePdf("300", "300")}}),
+    };
+    QList<ClipboardKind> kinds;
+    std::thread worker([&] {
+        for (const auto& content : contents) {
+            clipboard.setContent(content);
+            if (const auto item = PasteboardClassifier::readItem(*clipboard.open({}), source, files)) {
+                kinds.append(item->kind);
+            }
+        }
+    });
+    worker.join();
+    EXPECT_EQ(kinds, (QList<ClipboardKind>{ClipboardKind::html, ClipboardKind::richText, ClipboardKind::image,
+                                           ClipboardKind::pdf}));
 }
