@@ -1,6 +1,7 @@
 // The program-wide icon and colour caches, over the installed desktop services.
 #include "popup/AppIcon.h"
 
+#include "platform/DesktopServices.h"
 #include "platform/Platform.h"
 #include "popup/AppIconCache.h"
 
@@ -23,4 +24,10 @@ std::optional<QIcon> AppIcon::icon(const std::optional<QString>& bundleID)
 QColor AppIcon::accentColor(const std::optional<QString>& bundleID)
 {
     return shared().accentColor(bundleID);
+}
+
+QIcon AppIcon::fileIcon(const QString& path)
+{
+    DesktopServices* desktop = Platform::current().desktop;
+    return desktop ? desktop->fileIcon(path) : QIcon();
 }

@@ -18,6 +18,8 @@ inline QColor headerColor(const std::optional<QString>& bundleID)
 {
     return accentColor(bundleID);
 }
+// The icon of a file's type from the desktop's icon theme; not cached (a card asks once).
+QIcon fileIcon(const QString& path);
 // The one pair of caches of the program, over the installed platform's desktop services.
 AppIconCache& shared();
 } // namespace AppIcon
