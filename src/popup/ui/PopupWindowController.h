@@ -92,7 +92,7 @@ private:
     QMetaObject::Connection m_resignObserver;
     bool m_isAnimatingOut = false;
     bool m_panelWasActive = false;
-    QPropertyAnimation* m_animation = nullptr;
+    QPointer<QPropertyAnimation> m_animation; // deletes itself when it stops
     // Counts frame animations, so the completion of one that another replaced does nothing.
     quint64 m_animationGeneration = 0;
 };
