@@ -4,6 +4,7 @@
 
 #include "popup/RelativeAge.h"
 
+#include <QCursor>
 #include <QDateTime>
 #include <QHelpEvent>
 #include <QMouseEvent>
@@ -253,6 +254,10 @@ void CardStripView::resizeEvent(QResizeEvent* event)
 void CardStripView::scrollContentsBy(int, int)
 {
     updateBuiltCards();
+    // Another card is under the pointer now: its hover state and tooltip, not the old card's.
+    QToolTip::hideText();
+    const QPoint pointer = viewport()->mapFromGlobal(QCursor::pos());
+    setHovered(viewport()->rect().contains(pointer) && viewport()->underMouse() ? hitAt(pointer).position : -1);
     viewport()->update();
 }
 

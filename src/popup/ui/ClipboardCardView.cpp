@@ -331,6 +331,7 @@ void ClipboardCardView::paint(QPainter& painter, const QRectF& rect, double hove
     shape.addRoundedRect(local, cornerRadius, cornerRadius);
     painter.save();
     painter.setClipPath(shape);
+    m_iconFade = hover;
     painter.fillRect(local, Qt::white);
     paintHeader(painter, local);
     paintBody(painter, bodyRect(local.size()));
@@ -376,6 +377,9 @@ void ClipboardCardView::paintHeader(QPainter& painter, const QRectF& rect)
     painter.drawText(QRectF(textLeft, top + titleMetrics.height() + 2, textWidth, ageMetrics.height()),
                      Qt::AlignLeft | Qt::AlignVCenter, ageMetrics.elidedText(m_ageText, Qt::ElideRight, textWidth));
 
+    // The hover buttons take the corner the icon sits in: the icon gives way while they show.
+    painter.save();
+    painter.setOpacity(painter.opacity() * (1.0 - m_iconFade));
     if (m_sourceIcon) {
         const qreal ratio = ratioOf(painter);
         QPixmap pixmap = m_sourceIcon->pixmap(QSize(28, 28), ratio);
@@ -383,6 +387,7 @@ void ClipboardCardView::paintHeader(QPainter& painter, const QRectF& rect)
     } else {
         Symbols::draw(painter, QStringLiteral("app.dashed"), icon.adjusted(3, 3, -3, -3), PopupStyle::white(0.9));
     }
+    painter.restore();
 }
 
 void ClipboardCardView::paintBody(QPainter& painter, const QRectF& body)
@@ -534,7 +539,7 @@ void ClipboardCardView::paintFooter(QPainter& painter, const QRectF& body, const
 
     const QList<QRectF> actions = actionRects(QSizeF(body.width(), body.bottom()));
     for (int i = 0; i < actions.size(); ++i) {
-        Symbols::draw(painter, m_actions.at(i).icon, actions.at(i).adjusted(3.5, 3.5, -3.5, -3.5),
+        Symbols::draw(painter, m_actions.at(i).icon, actions.at(i).adjusted(2.5, 2.5, -2.5, -2.5),
                       PopupStyle::black(0.55));
     }
     const double infoRight = (actions.isEmpty() ? badgeLeft : actions.first().left()) - footerSpacing;

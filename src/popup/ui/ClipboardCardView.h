@@ -110,4 +110,5 @@ private:
     int m_visibleLines = 0;
     QString m_elidedLastLine;
     QRectF m_elidedLastLineRect;
+    double m_iconFade = 0;
 };
