@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSet>
 #include <cstdio>
 #include <cstdlib>
@@ -106,8 +107,13 @@ void ClipboardStore::load()
     }
     // Never lose a history we could not read: keep it aside for the user (or a later version) and do
     // not sweep, since every stored image and document would look orphaned.
-    const QString aside = path + QStringLiteral(".unreadable-") +
-                          QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
+    const QString stem = path + QStringLiteral(".unreadable-") +
+                         QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
+    // Two failed loads within one second must not overwrite the first copy kept aside.
+    QString aside = stem;
+    for (int n = 2; QFileInfo::exists(aside) && n < 1000; ++n) {
+        aside = stem + QLatin1Char('-') + QString::number(n);
+    }
     if (QFile::rename(path, aside)) {
         log(QStringLiteral("Stashwell: history could not be read (%1); kept as %2").arg(reason, aside));
     } else {
@@ -130,8 +136,7 @@ void ClipboardStore::gcOrphanedAssets()
         if (!dir.exists()) {
             continue;
         }
-        const QStringList names =
-            dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        const QStringList names = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
         for (const QString& name : names) {
             const QString path = folder + QLatin1Char('/') + name;
             if (referenced.contains(path)) {
@@ -267,16 +272,39 @@ void ClipboardStore::clearAll()
     save();
 }
 
+bool ClipboardStore::ownsFile(const QString& path) const
+{
+    // Only files directly inside images/ or assets/ are the store's: an entry read from a history
+    // file written elsewhere (or by hand) may name any path, and removing it must not delete that.
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    if (slash < 0) {
+        return false;
+    }
+    const QStringView parent = QStringView(path).left(slash);
+    const QStringView name = QStringView(path).mid(slash + 1);
+    if (name.isEmpty() || name == u"." || name == u"..") {
+        return false;
+    }
+    return parent == imagesFolder() || parent == assetsFolder();
+}
+
+void ClipboardStore::deleteFile(const QString& path) const
+{
+    if (ownsFile(path)) {
+        QFile::remove(path);
+    }
+}
+
 void ClipboardStore::deleteFiles(const ClipboardItem& item) const
 {
     if (item.imagePath) {
-        QFile::remove(*item.imagePath);
+        deleteFile(*item.imagePath);
     }
     if (item.thumbnailPath && item.thumbnailPath != item.imagePath) {
-        QFile::remove(*item.thumbnailPath);
+        deleteFile(*item.thumbnailPath);
     }
     if (item.assetPath) {
-        QFile::remove(*item.assetPath);
+        deleteFile(*item.assetPath);
     }
 }
 
