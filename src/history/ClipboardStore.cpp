@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -166,26 +167,22 @@ qsizetype ClipboardStore::firstUnpinnedIndex() const
 void ClipboardStore::add(const ClipboardItem& item)
 {
     const QString key = item.dedupeKey();
+    // The kind leads the key, so entries of another kind never match: their keys are not built.
+    const auto sameContent = [&item, &key](const ClipboardItem& other) {
+        return other.kind == item.kind && other.dedupeKey() == key;
+    };
     const qsizetype newest = firstUnpinnedIndex();
-    if (newest >= 0 && m_items[newest].dedupeKey() == key) {
+    if (newest >= 0 && sameContent(m_items[newest])) {
         return;
     }
 
     ClipboardItem entry = item;
-    bool inherited = false;
-    QList<ClipboardItem> kept;
-    kept.reserve(m_items.size() + 1);
-    for (ClipboardItem& existing : m_items) {
-        if (existing.dedupeKey() == key) {
-            if (!inherited) {
-                entry.isPinned = existing.isPinned;
-                inherited = true;
-            }
-        } else {
-            kept.append(std::move(existing));
-        }
+    const auto first = std::find_if(m_items.cbegin(), m_items.cend(), sameContent);
+    if (first != m_items.cend()) {
+        entry.isPinned = first->isPinned;
+        const qsizetype from = first - m_items.cbegin();
+        m_items.erase(std::remove_if(m_items.begin() + from, m_items.end(), sameContent), m_items.end());
     }
-    m_items = std::move(kept);
 
     const qsizetype at = firstUnpinnedIndex();
     m_items.insert(at >= 0 ? at : m_items.size(), std::move(entry));
@@ -208,19 +205,20 @@ void ClipboardStore::applyMaxHistoryItems()
 
 void ClipboardStore::trimToCap()
 {
-    QList<ClipboardItem> pinned;
-    QList<ClipboardItem> unpinned;
-    for (ClipboardItem& item : m_items) {
-        (item.isPinned ? pinned : unpinned).append(std::move(item));
+    // Pinned entries first, each part in its order. Every list this store builds has them on top
+    // already; one loaded from a file may have them anywhere.
+    const auto isPinned = [](const ClipboardItem& entry) { return entry.isPinned; };
+    if (!std::is_partitioned(m_items.cbegin(), m_items.cend(), isPinned)) {
+        std::stable_partition(m_items.begin(), m_items.end(), isPinned);
     }
-    const std::int64_t keep = std::max<std::int64_t>(0, m_cap() - pinned.size());
-    for (qsizetype i = keep; i < unpinned.size(); ++i) {
-        deleteFiles(unpinned[i]);
+    const qsizetype pinnedCount = std::partition_point(m_items.cbegin(), m_items.cend(), isPinned) - m_items.cbegin();
+    const std::int64_t keep = std::max<std::int64_t>(0, m_cap() - pinnedCount);
+    const qsizetype end =
+        pinnedCount + static_cast<qsizetype>(std::min<std::int64_t>(keep, m_items.size() - pinnedCount));
+    for (qsizetype i = end; i < m_items.size(); ++i) {
+        deleteFiles(m_items[i]);
     }
-    if (unpinned.size() > keep) {
-        unpinned.resize(keep);
-    }
-    m_items = std::move(pinned) + std::move(unpinned);
+    m_items.remove(end, m_items.size() - end);
     emit itemsChanged();
     save();
 }

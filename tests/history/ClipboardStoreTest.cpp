@@ -217,6 +217,26 @@ TEST_F(ClipboardStoreTest, LoadedHistoryLongerThanTheCapIsKeptUntilTheNextChange
     EXPECT_EQ(scheduler.pendingCount(), 1u);
 }
 
+TEST_F(ClipboardStoreTest, TrimmingALoadedListGathersItsPinnedEntriesOnTop)
+{
+    QList<ClipboardItem> loaded;
+    {
+        auto store = makeStore();
+        for (const char* name : {"u1", "p1", "u2", "p2", "u3"}) {
+            loaded.append(image(*store, QString::fromLatin1(name)));
+            loaded.last().isPinned = name[0] == 'p';
+        }
+    }
+    writeHistory(loaded);
+    cap = 3;
+    auto store = makeStore();
+    EXPECT_EQ(texts(store->items()), (QStringList{"u1", "p1*", "u2", "p2*", "u3"}));
+    store->applyMaxHistoryItems();
+    EXPECT_EQ(texts(store->items()), (QStringList{"p1*", "p2*", "u1"}));
+    EXPECT_TRUE(filesExist(loaded[0]) && filesExist(loaded[1]) && filesExist(loaded[3]));
+    EXPECT_TRUE(filesGone(loaded[2]) && filesGone(loaded[4]));
+}
+
 TEST_F(ClipboardStoreTest, RemoveAndTogglePinIgnoreUnknownEntries)
 {
     auto store = makeStore();
