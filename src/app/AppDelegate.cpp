@@ -102,7 +102,9 @@ void AppDelegate::statusItemClicked(QSystemTrayIcon::ActivationReason reason)
 std::unique_ptr<QMenu> AppDelegate::buildMenu()
 {
     auto menu = std::make_unique<QMenu>();
-    const QString shortcut = settings().hotkeyShortcut().displayString();
+    // A key label "&" must not turn into a mnemonic marker.
+    QString shortcut = settings().hotkeyShortcut().displayString();
+    shortcut.replace(QLatin1Char('&'), QStringLiteral("&&"));
     menu->addAction(QStringLiteral("Show Clipboard (") + shortcut + QLatin1Char(')'), this, &AppDelegate::toggleWindow);
     menu->addSeparator();
     menu->addAction(QStringLiteral("Settings\u2026"), QKeySequence(Qt::CTRL | Qt::Key_Comma), this,

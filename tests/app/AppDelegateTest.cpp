@@ -67,6 +67,9 @@ TEST_F(AppDelegateTest, MenuHasSixEntriesAndShowsTheCurrentShortcut)
     // Built anew each time: a changed shortcut shows in the next menu.
     settings.setHotkeyShortcut(HotkeyShortcut{49, HotkeyShortcut::controlKey | HotkeyShortcut::optionKey, "Space"});
     EXPECT_EQ(delegate.buildMenu()->actions().first()->text(), QStringLiteral("Show Clipboard (⌥⌃Space)"));
+    // A label that Qt would read as a mnemonic marker is shown as it is.
+    settings.setHotkeyShortcut(HotkeyShortcut{10, HotkeyShortcut::commandKey, "&"});
+    EXPECT_EQ(delegate.buildMenu()->actions().first()->text(), QStringLiteral("Show Clipboard (⌘&&)"));
 }
 
 TEST_F(AppDelegateTest, ClearHistoryClearsUnpinnedEntriesAtOnce)

@@ -92,18 +92,3 @@ TEST(ClipboardItem, DedupeKeys)
     file.filePaths = QStringList{QStringLiteral("/a"), QStringLiteral("/b")};
     EXPECT_EQ(file.dedupeKey(), QStringLiteral("file|/a::/b"));
 }
-
-TEST(ClipboardItem, EqualityComparesEveryFieldAndTimesAsInstants)
-{
-    ClipboardItem a;
-    a.createdAt = QDateTime::fromString(QStringLiteral("2026-12-05T17:57:21Z"), Qt::ISODate);
-    ClipboardItem b = a;
-    b.createdAt = a.createdAt.toOffsetFromUtc(3600);
-    EXPECT_EQ(a, b);
-    b.isPinned = true;
-    EXPECT_NE(a, b);
-    b = a;
-    b.characterCount = 0;
-    EXPECT_NE(a, b);
-    EXPECT_NE(ClipboardItem().id, ClipboardItem().id);
-}
