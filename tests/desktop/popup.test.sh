@@ -64,6 +64,10 @@ note "popup at the bottom of the screen, ${WA_W}x$EXPECTED_H, with the keyboard"
 xdotool mousemove 120 $((EXPECTED_Y + EXPECTED_H - 90))
 sleep 0.4
 screenshot popup-cards
+# Hover the image card (fourth, after the pinned separator): its save button shows over the picture.
+xdotool mousemove 860 $((EXPECTED_Y + EXPECTED_H - 90))
+sleep 0.4
+screenshot popup-image-hover
 xdotool mousemove 800 $((EXPECTED_Y + EXPECTED_H - 90))
 xdotool key Right Right Right Right Right Right Right
 sleep 0.5
