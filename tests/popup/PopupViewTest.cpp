@@ -12,6 +12,7 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -137,6 +138,20 @@ TEST_F(PopupViewTest, EmptyAndNoMatchStates)
     view->searchBar()->field()->setText(QStringLiteral("xyz"));
     EXPECT_TRUE(view->isShowingEmptyState());
     EXPECT_EQ(view->emptyState()->text(), QStringLiteral("No matches for \"xyz\""));
+}
+
+TEST_F(PopupViewTest, ClearAllHistoryKeepsPinnedEntries)
+{
+    fill(3);
+    store.togglePin(store.items().at(2));
+    show();
+    QList<QAction*> entries = view->searchBar()->menu()->actions();
+    ASSERT_EQ(entries.size(), 1);
+    EXPECT_EQ(entries.at(0)->text(), QStringLiteral("Clear All History"));
+    entries.at(0)->trigger(); // no confirmation
+    ASSERT_EQ(store.items().size(), 1);
+    EXPECT_TRUE(store.items().at(0).isPinned);
+    EXPECT_EQ(view->searchBar()->countLabel()->text(), QStringLiteral("1 item"));
 }
 
 TEST_F(PopupViewTest, ClicksPickCardsAndHoverButtonsPinAndDelete)
