@@ -37,7 +37,8 @@ panel_settled() {
 open_popup() {
     eval "$(xdotool getwindowgeometry --shell "$TRAY")"
     xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 1
-    wait_for 5 panel_settled || fail "popup did not slide up to ($WA_X, $EXPECTED_Y) ${WA_W}x$EXPECTED_H"
+    wait_for 5 panel_settled || fail "popup did not slide up to ($WA_X, $EXPECTED_Y) ${WA_W}x$EXPECTED_H; windows:
+$(for w in $(xdotool search --pid "$STASHWELL_PID"); do xwininfo -id "$w" | grep -E 'xwininfo|Absolute|Width|Height|Map State'; done)"
     PANEL=$(panel_window)
     wait_for 3 sh -c "[ \"\$(xdotool getactivewindow)\" = $PANEL ]" || fail "popup did not take the keyboard"
 }

@@ -194,6 +194,33 @@ TEST_F(PopupWindowControllerTest, EscapeAndOutsidePressesDismiss)
     EXPECT_FALSE(env.platform.pointerMonitor.isInstalled());
 }
 
+TEST_F(PopupWindowControllerTest, LosingTheKeyboardDismissesUnlessItComesRightBack)
+{
+    QWidget other;
+    other.resize(100, 100);
+    controller.show();
+    ASSERT_TRUE(shownAndSettled());
+    ASSERT_TRUE(settle([this] { return QGuiApplication::focusWindow() == controller.panel()->windowHandle(); }));
+
+    // A stale report of lost focus that the panel's own activation follows at once: no dismissal.
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(waitUntil([&] { return QGuiApplication::focusWindow() == other.windowHandle(); }));
+    controller.panel()->activateWindow();
+    ASSERT_TRUE(waitUntil([&] { return QGuiApplication::focusWindow() == controller.panel()->windowHandle(); }));
+    env.platform.scheduler.advance(PopupWindowController::resignGraceMs);
+    EXPECT_FALSE(controller.isAnimatingOut());
+
+    // Another window keeps the keyboard: dismissed after the grace period.
+    other.activateWindow();
+    ASSERT_TRUE(waitUntil([&] { return QGuiApplication::focusWindow() == other.windowHandle(); }));
+    env.platform.scheduler.advance(PopupWindowController::resignGraceMs - 1);
+    EXPECT_FALSE(controller.isAnimatingOut());
+    env.platform.scheduler.advance(1);
+    EXPECT_TRUE(controller.isAnimatingOut());
+    ASSERT_TRUE(settle([this] { return !controller.isVisible(); }));
+}
+
 TEST_F(PopupWindowControllerTest, WithoutAGlobalMonitorThePopupStillOpensAndCloses)
 {
     env.platform.pointerMonitor.refuse = true;

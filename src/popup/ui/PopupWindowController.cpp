@@ -109,6 +109,8 @@ void PopupWindowController::show()
         rebuildRootView(*m_panel);
     }
     m_isAnimatingOut = false;
+    m_panelWasActive = false;
+    ++m_opening;
     // A slide-down still running (the popup reopened right after closing) must not order out
     // the panel we are about to show.
     ++m_animationGeneration;
@@ -145,6 +147,13 @@ void PopupWindowController::show()
     m_animation->setEasingCurve(QEasingCurve::OutCubic);
     m_animation->setStartValue(m_panel->geometry());
     m_animation->setEndValue(frames.target);
+    // Qt reports the focus of a window that was just hidden with a delay, so a reopened panel may
+    // never see its focus change: once it stands, the panel that has the keyboard counts as active.
+    connect(m_animation, &QAbstractAnimation::finished, this, [this] {
+        if (m_panel && QGuiApplication::focusWindow() == m_panel->windowHandle()) {
+            m_panelWasActive = true;
+        }
+    });
     m_animation->start(QAbstractAnimation::DeleteWhenStopped);
 
     installDismissHooks(*m_panel);
@@ -225,7 +234,6 @@ void PopupWindowController::installDismissHooks(PopupPanel& panel)
         }
     };
     if (!m_resignObserver) {
-        m_panelWasActive = QGuiApplication::focusWindow() && QGuiApplication::focusWindow() == panel.windowHandle();
         m_resignObserver =
             connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, &PopupWindowController::panelFocusChanged);
     }
@@ -269,11 +277,20 @@ void PopupWindowController::panelFocusChanged(QWindow* focus)
     if (!m_panelWasActive || belongsToPanel(focus, panelWindow) || QApplication::activePopupWidget()) {
         return;
     }
+    // On X11 the focus of a window hidden a moment ago is taken away late, after a new opening
+    // may already have asked for it: act only when the loss outlasts such stale reports.
     QPointer<PopupWindowController> self(this);
-    m_deps.scheduler->schedule(0, [self] {
-        if (self && !self->m_isAnimatingOut) {
-            self->hide(false);
+    const quint64 opening = m_opening;
+    m_deps.scheduler->schedule(resignGraceMs, [self, opening] {
+        if (!self || self->m_isAnimatingOut || opening != self->m_opening || !self->m_resignObserver) {
+            return;
         }
+        QWindow* own = self->m_panel ? self->m_panel->windowHandle() : nullptr;
+        QWindow* now = QGuiApplication::focusWindow();
+        if (!own || now == own || belongsToPanel(now, own)) {
+            return;
+        }
+        self->hide(false);
     });
 }
 

@@ -68,6 +68,8 @@ public:
     static constexpr int pasteDelayMs = 120;
     // How long a paste waits at most for the previous window to become active again.
     static constexpr int activationWaitMs = 500;
+    // How long a loss of the keyboard must last before it dismisses the popup.
+    static constexpr int resignGraceMs = 150;
 
 signals:
     // After every change of visibility (shown, ordered out), for observers such as tests.
@@ -95,4 +97,5 @@ private:
     QPointer<QPropertyAnimation> m_animation; // deletes itself when it stops
     // Counts frame animations, so the completion of one that another replaced does nothing.
     quint64 m_animationGeneration = 0;
+    quint64 m_opening = 0; // counts openings, so a check started for one does not act on the next
 };
