@@ -12,9 +12,9 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
-#include <QMenu>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QWindow>
