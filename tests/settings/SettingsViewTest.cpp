@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 namespace {
@@ -149,6 +150,18 @@ TEST(SettingsView, HandEditedValuesShowAsStoredAndAreNotRewritten)
         EXPECT_EQ(fixture.defaults().writeCount, 2);
         EXPECT_EQ(fixture.settings().maxHistoryItems(), capPosition == 0 ? 75 : 975);
     }
+}
+
+TEST(SettingsView, WheelOverAnUnfocusedSliderLeavesTheSetting)
+{
+    SettingsViewFixture fixture;
+    SettingsView& view = fixture.view();
+    QSlider* slider = child<QSlider>(view, "popupHeightSlider");
+    QWheelEvent wheel(QPointF(5, 5), slider->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(slider, &wheel);
+    EXPECT_EQ(slider->value(), 12);
+    EXPECT_EQ(fixture.defaults().writeCount, 0);
 }
 
 TEST(SettingsView, TogglesWriteOnlyWhenClicked)

@@ -13,6 +13,7 @@
 #include "settings/DesktopEntryId.h"
 #include "settings/SettingsText.h"
 #include "settings/SliderScale.h"
+#include "settings/ui/SettingsSlider.h"
 #include "settings/ui/SettingsToggle.h"
 #include "settings/ui/SymbolImage.h"
 
@@ -28,6 +29,7 @@
 #include <QPainterPath>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QToolButton>
@@ -124,13 +126,28 @@ protected:
     }
 };
 
+// A thin rounded scroll bar without arrows, drawn in the text colour at low strength, so the
+// settings read as one page rather than a list box.
+QString slimScrollBarStyle(const QPalette& palette)
+{
+    const QColor text = palette.color(QPalette::WindowText);
+    const auto rgba = [&text](double alpha) {
+        return QStringLiteral("rgba(%1, %2, %3, %4)").arg(text.red()).arg(text.green()).arg(text.blue()).arg(alpha);
+    };
+    return QStringLiteral("QScrollBar:vertical { background: transparent; width: 10px; margin: 4px 2px 4px 0; }"
+                          "QScrollBar::handle:vertical { background: %1; border-radius: 4px; min-height: 32px; }"
+                          "QScrollBar::handle:vertical:hover, QScrollBar::handle:vertical:pressed { background: %2; }"
+                          "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; border: none; }"
+                          "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: transparent; }")
+        .arg(rgba(0.22), rgba(0.4));
+}
+
 QSlider* steppedSlider(const SliderScale& scale, QWidget* parent)
 {
-    auto* slider = new QSlider(Qt::Horizontal, parent);
+    auto* slider = new SettingsSlider(parent);
     slider->setRange(0, scale.positionCount());
     slider->setSingleStep(1);
     slider->setPageStep(std::max(1, scale.positionCount() / 10));
-    slider->setCursor(Qt::PointingHandCursor);
     return slider;
 }
 
@@ -197,6 +214,7 @@ SettingsView::SettingsView(AppSettings& settings, ClipboardStore& store, Service
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     scroll->viewport()->setAutoFillBackground(false);
+    scroll->verticalScrollBar()->setStyleSheet(slimScrollBarStyle(palette()));
     auto* content = new QWidget(scroll);
     content->setAutoFillBackground(false);
     content->setFocusPolicy(Qt::ClickFocus);
@@ -253,8 +271,10 @@ QWidget* SettingsView::header()
     layout->addWidget(logo(), 0, Qt::AlignVCenter);
     auto* titles = new QVBoxLayout;
     titles->setSpacing(2);
+    titles->addStretch();
     titles->addWidget(label(QStringLiteral("Stashwell"), systemFont(22, QFont::DemiBold), header));
     titles->addWidget(secondaryLabel(QStringLiteral("Clipboard manager"), systemFont(12), header));
+    titles->addStretch();
     layout->addLayout(titles);
     layout->addStretch();
     return header;
