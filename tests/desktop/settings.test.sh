@@ -22,6 +22,7 @@ echo '{"stashwell.maxHistoryItems": 200, "stashwell.ignoredBundleIDs": ["org.exa
 # Places in the window's content (520 × 640, fonts of the test desktop), from its top-left corner.
 CAP_SLIDER_HANDLE=(101 323) # the cap slider's handle at 200
 RECORDER=(370 478)          # the shortcut button
+ADD_APP=(63 526)            # "Add App…" once the page is scrolled to its end
 
 defaults_value() {
     python3 -c 'import json,sys; print(json.load(open(sys.argv[1])).get(sys.argv[2]))' "$DEFAULTS" "$1"
@@ -122,6 +123,19 @@ xdotool mousemove $((X + 260)) $((Y + 400))
 for _ in 1 2 3 4 5 6 7 8 9 10; do xdotool click 5; done
 sleep 0.5
 window_shot "$window" settings-window-lower
+
+# "Add App…" asks for a desktop entry; the chosen entry's id joins the ignored apps.
+mkdir -p "$XDG_DATA_HOME/applications"
+printf '[Desktop Entry]\nType=Application\nName=Notes\nExec=notes\n' >"$XDG_DATA_HOME/applications/org.example.Notes.desktop"
+xdotool mousemove $((X + ADD_APP[0])) $((Y + ADD_APP[1])) click 1
+wait_for 10 sh -c "xdotool search --onlyvisible --name '^Choose an App to Ignore\$'" || fail "Add App… opened no dialog"
+dialog=$(xdotool search --onlyvisible --name '^Choose an App to Ignore$')
+sleep 0.5
+window_shot "$dialog" add-app-dialog
+xdotool type --delay 20 "$XDG_DATA_HOME/applications/org.example.Notes.desktop"
+xdotool key Return
+wait_for 5 sh -c "grep -q org.example.Notes '$DEFAULTS'" || fail "the chosen app was not ignored: $(cat "$DEFAULTS")"
+note "Add App… ignored org.example.Notes"
 for _ in 1 2 3 4 5 6 7 8 9 10; do xdotool click 4; done
 sleep 0.5
 [[ $(defaults_value stashwell.popupHeightFraction) == None ]] || fail "scrolling the page changed the popup height"
