@@ -155,6 +155,16 @@ wait_for 5 sh -c "[ \"\$(python3 -c 'import json,sys; print(len(json.load(open(s
 kill -0 "$STASHWELL_PID" || fail "stashwell ended"
 note "cap slider dragged to 50: history trimmed to 50 at once"
 
+# --- recording takes combinations the window manager holds ------------------------------------
+# openbox binds Super+D to "show desktop"; while recording, the keyboard is ours.
+xdotool mousemove $((X + RECORDER[0])) $((Y + RECORDER[1])) click 1
+sleep 0.5
+xdotool key super+d
+wait_for 5 sh -c "grep -q '\"stashwell.hotkey.keyCode\": *2,' '$DEFAULTS'" || fail "Super+D not recorded: $(cat "$DEFAULTS")"
+[[ $(defaults_value stashwell.hotkey.modifiers) == 256 ]] || fail "Super+D stored with modifiers $(defaults_value stashwell.hotkey.modifiers)"
+[[ $(settings_windows) == "$window" ]] || fail "the window manager took Super+D while recording"
+note "Super+D recorded although openbox binds it"
+
 # --- recording Control+Alt+K --------------------------------------------------------------------
 xdotool mousemove $((X + RECORDER[0])) $((Y + RECORDER[1])) click 1
 sleep 0.5
