@@ -44,11 +44,12 @@ struct Recorder
         QCoreApplication::sendEvent(button(), &event);
     }
 
+    // Declared before the window, so they outlive it: closing a recording window reports a cancel.
+    QStringList calls;
+    QList<HotkeyShortcut> committed;
     QWidget window;
     HotkeyRecorderView* view = nullptr;
     QLineEdit* other = nullptr;
-    QStringList calls;
-    QList<HotkeyShortcut> committed;
 };
 } // namespace
 
