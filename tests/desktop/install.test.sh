@@ -2,6 +2,7 @@
 # the installed program's "Launch at login" writes an autostart entry that starts the installed
 # program; uninstalling removes every installed file.
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/settings-lib.sh"
 
 BUILD_DIR=$(dirname "$STASHWELL_BIN")
 PREFIX="$TEST_ROOT/prefix"
@@ -42,20 +43,8 @@ start_desktop
 start_stashwell
 wait_for 10 sh -c "xdotool search --pid $STASHWELL_PID | grep -q ." || fail "tray icon not embedded"
 sleep 0.5
-icon=""
-for id in $(xdotool search --pid "$STASHWELL_PID"); do
-    case $(xdotool getwindowgeometry "$id" | awk '/Geometry/ {print $2}') in 16x16 | 22x22 | 24x24) icon=$id ;; esac
-done
-[[ -n $icon ]] || fail "no tray icon window among: $(for id in $(xdotool search --pid "$STASHWELL_PID"); do xdotool getwindowgeometry "$id"; done)"
-eval "$(xdotool getwindowgeometry --shell "$icon")"
-xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 3
-sleep 0.7
-xdotool key Down Down Return
-wait_for 10 sh -c "xdotool search --onlyvisible --name '^Stashwell Settings\$'" || fail "no settings window"
-window=$(xdotool search --onlyvisible --name '^Stashwell Settings$')
-info=$(xwininfo -id "$window")
-X=$(awk '/Absolute upper-left X/ {print $4}' <<<"$info")
-Y=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
+open_settings
+window_origin "$SETTINGS_WINDOW"
 sleep 0.5
 # The "Launch at login" checkbox, first row of the window's content.
 xdotool mousemove $((X + 31)) $((Y + 158)) click 1

@@ -2,6 +2,7 @@
 # cap slider trims the history at once; a recorded shortcut is stored, registered and shown in the
 # tray menu; a combination another program holds is refused and the old shortcut keeps working.
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/settings-lib.sh"
 
 GRABBER="$STASHWELL_HELPERS/key_grabber"
 DEFAULTS="$XDG_CONFIG_HOME/Stashwell/defaults.json"
@@ -32,57 +33,6 @@ history_length() {
     python3 -c 'import json,sys; print(len(json.load(open(sys.argv[1]))))' "$HISTORY_FILE"
 }
 
-# The tray icon is the small window trayer embedded for us.
-tray_icon() {
-    local id geometry
-    for id in $(xdotool search --pid "$STASHWELL_PID"); do
-        geometry=$(xdotool getwindowgeometry "$id" 2>/dev/null | awk '/Geometry/ {print $2}')
-        case $geometry in 16x16 | 22x22 | 24x24) echo "$id" && return 0 ;; esac
-    done
-    return 1
-}
-
-# Opens the tray menu with a right click on the icon.
-open_tray_menu() {
-    local icon
-    icon=$(tray_icon) || fail "no tray icon window"
-    eval "$(xdotool getwindowgeometry --shell "$icon")"
-    xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 3
-    sleep 0.7
-}
-
-# Picks the menu entry at position $1 with the keyboard (1 = Show Clipboard, 2 = Settings…).
-pick_tray_entry() {
-    open_tray_menu
-    local i
-    for ((i = 0; i < $1; i++)); do
-        xdotool key Down
-        sleep 0.1
-    done
-    xdotool key Return
-    sleep 0.5
-}
-
-# The absolute position of a window's content as X and Y (xdotool's geometry is off by the frame
-# once the window manager has reparented the window).
-window_origin() {
-    local info
-    info=$(xwininfo -id "$1")
-    X=$(awk '/Absolute upper-left X/ {print $4}' <<<"$info")
-    Y=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
-    WIDTH=$(awk '/Width:/ {print $2}' <<<"$info")
-    HEIGHT=$(awk '/Height:/ {print $2}' <<<"$info")
-}
-
-settings_windows() {
-    xdotool search --onlyvisible --name '^Stashwell Settings$' 2>/dev/null || true
-}
-
-window_shot() {
-    import -window "$1" "$STASHWELL_ARTIFACTS/$2.png"
-    note "screenshot: $STASHWELL_ARTIFACTS/$2.png"
-}
-
 # Whether some client holds an X key combination (keycode, X modifier mask) on the root window.
 held() {
     [[ $("$GRABBER" probe "$1" "$2") == taken ]]
@@ -103,9 +53,8 @@ else
 fi
 
 # --- one window, however often it is asked for -------------------------------------------------
-pick_tray_entry 2
-wait_for 10 sh -c "xdotool search --onlyvisible --name '^Stashwell Settings\$'" || fail "Settings… opened no window"
-window=$(settings_windows)
+open_settings
+window=$SETTINGS_WINDOW
 pick_tray_entry 2
 pick_tray_entry 2
 [[ $(settings_windows | wc -l) -eq 1 ]] || fail "$(settings_windows | wc -l) settings windows after three openings"
@@ -205,9 +154,8 @@ fi
 xdotool windowactivate --sync "$window"
 xdotool key alt+F4
 wait_for 5 sh -c "! xdotool search --onlyvisible --name '^Stashwell Settings\$'" || fail "the settings window did not close"
-pick_tray_entry 2
-wait_for 10 sh -c "xdotool search --onlyvisible --name '^Stashwell Settings\$'" || fail "no settings window after reopening"
-reopened=$(settings_windows)
+open_settings
+reopened=$SETTINGS_WINDOW
 [[ $reopened != "$window" ]] || fail "the closed window came back instead of a new one"
 note "reopened as a new window"
 
