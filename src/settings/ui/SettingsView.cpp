@@ -13,7 +13,9 @@
 #include "settings/DesktopEntryId.h"
 #include "settings/SettingsText.h"
 #include "settings/SliderScale.h"
+#include "settings/ui/IgnoredAppsList.h"
 #include "settings/ui/SettingsSlider.h"
+#include "settings/ui/SettingsStyle.h"
 #include "settings/ui/SettingsToggle.h"
 #include "settings/ui/SymbolImage.h"
 
@@ -21,12 +23,10 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QImageReader>
 #include <QLabel>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -39,56 +39,6 @@
 
 namespace {
 const QString invalidShortcutMessage = QStringLiteral("Use at least Command, Option, or Control with a key.");
-const QColor destructiveRed(0xD7, 0x3A, 0x31);
-const QColor warningOrange(0xF0, 0x8A, 0x00);
-
-QFont systemFont(int pixelSize, QFont::Weight weight = QFont::Normal)
-{
-    QFont font = QApplication::font();
-    font.setPixelSize(pixelSize);
-    font.setWeight(weight);
-    return font;
-}
-
-QFont monospacedFont(int pixelSize, QFont::Weight weight = QFont::Normal)
-{
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setPixelSize(pixelSize);
-    font.setWeight(weight);
-    return font;
-}
-
-QColor secondaryColor(const QPalette& palette)
-{
-    QColor color = palette.color(QPalette::WindowText);
-    color.setAlphaF(0.6);
-    return color;
-}
-
-void setTextColor(QWidget* widget, const QColor& color)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, color);
-    palette.setColor(QPalette::ButtonText, color);
-    palette.setColor(QPalette::Text, color);
-    widget->setPalette(palette);
-}
-
-QLabel* label(const QString& text, const QFont& font, QWidget* parent)
-{
-    auto* result = new QLabel(text, parent);
-    result->setFont(font);
-    result->setTextFormat(Qt::PlainText);
-    return result;
-}
-
-QLabel* secondaryLabel(const QString& text, const QFont& font, QWidget* parent)
-{
-    QLabel* result = label(text, font, parent);
-    setTextColor(result, secondaryColor(parent->palette()));
-    return result;
-}
-
 // A thin line between the header and the settings, at the separator's faint strength.
 class Divider : public QWidget
 {
@@ -104,43 +54,6 @@ protected:
         painter.fillRect(rect(), color);
     }
 };
-
-// The rounded box behind the list of ignored applications.
-class ListBox : public QWidget
-{
-public:
-    explicit ListBox(QWidget* parent) : QWidget(parent) {}
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        QPainterPath shape;
-        shape.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 8, 8);
-        painter.fillPath(shape, palette().color(QPalette::Base));
-        QColor edge = palette().color(QPalette::WindowText);
-        edge.setAlphaF(0.1);
-        painter.setPen(QPen(edge, 1));
-        painter.drawPath(shape);
-    }
-};
-
-// A thin rounded scroll bar without arrows, drawn in the text colour at low strength, so the
-// settings read as one page rather than a list box.
-QString slimScrollBarStyle(const QPalette& palette)
-{
-    const QColor text = palette.color(QPalette::WindowText);
-    const auto rgba = [&text](double alpha) {
-        return QStringLiteral("rgba(%1, %2, %3, %4)").arg(text.red()).arg(text.green()).arg(text.blue()).arg(alpha);
-    };
-    return QStringLiteral("QScrollBar:vertical { background: transparent; width: 10px; margin: 4px 2px 4px 0; }"
-                          "QScrollBar::handle:vertical { background: %1; border-radius: 4px; min-height: 32px; }"
-                          "QScrollBar::handle:vertical:hover, QScrollBar::handle:vertical:pressed { background: %2; }"
-                          "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; border: none; }"
-                          "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: transparent; }")
-        .arg(rgba(0.22), rgba(0.4));
-}
 
 QSlider* steppedSlider(const SliderScale& scale, QWidget* parent)
 {
@@ -172,6 +85,8 @@ QWidget* trailing(QWidget* row, const QList<QWidget*>& widgets, Qt::Alignment al
     return line;
 }
 } // namespace
+
+using namespace SettingsStyle;
 
 SettingsView::Services SettingsView::Services::shared()
 {
@@ -462,11 +377,13 @@ QWidget* SettingsView::privacySection()
                            QStringLiteral("Copies coming from these apps are skipped. Password managers and other "
                                           "apps that flag content as concealed are always skipped automatically."));
 
-    auto* box = new ListBox(this);
-    box->setObjectName(QStringLiteral("ignoredApps"));
-    m_ignoredList = new QVBoxLayout(box);
-    m_ignoredList->setContentsMargins(10, 6, 10, 6);
-    m_ignoredList->setSpacing(4);
+    m_ignoredApps = new IgnoredAppsList(this);
+    m_ignoredApps->setObjectName(QStringLiteral("ignoredApps"));
+    connect(m_ignoredApps, &IgnoredAppsList::removeRequested, this, [this](const QString& bundleID) {
+        QSet<QString> ids = m_settings.ignoredBundleIDs();
+        ids.remove(bundleID);
+        m_settings.setIgnoredBundleIDs(ids);
+    });
 
     auto* add = new QPushButton(QStringLiteral("Add App\u2026"), this);
     add->setObjectName(QStringLiteral("addApp"));
@@ -477,7 +394,7 @@ QWidget* SettingsView::privacySection()
     addLayout->addWidget(add);
     addLayout->addStretch();
 
-    return section(QStringLiteral("Privacy"), {heading, box, addLine});
+    return section(QStringLiteral("Privacy"), {heading, m_ignoredApps, addLine});
 }
 
 QWidget* SettingsView::aboutSection()
@@ -503,43 +420,6 @@ QWidget* SettingsView::aboutSection()
     });
     layout->addWidget(quit, 0, Qt::AlignVCenter);
     return section(QStringLiteral("About"), {about});
-}
-
-QWidget* SettingsView::ignoredAppLine(const QString& bundleID)
-{
-    auto* line = new QWidget(m_ignoredList->parentWidget());
-    auto* layout = new QHBoxLayout(line);
-    layout->setContentsMargins(0, 4, 0, 4);
-    layout->setSpacing(8);
-    const QIcon icon = m_services.appIcon ? m_services.appIcon(bundleID) : QIcon();
-    if (!icon.isNull()) {
-        auto* iconLabel = new QLabel(line);
-        iconLabel->setFixedSize(18, 18);
-        iconLabel->setPixmap(icon.pixmap(QSize(18, 18), devicePixelRatioF()));
-        iconLabel->setScaledContents(true);
-        layout->addWidget(iconLabel, 0, Qt::AlignVCenter);
-    }
-    QLabel* name = label(appDisplayName(bundleID), systemFont(12, QFont::Medium), line);
-    name->setObjectName(QStringLiteral("appName"));
-    layout->addWidget(name, 0, Qt::AlignVCenter);
-    QLabel* id = secondaryLabel(bundleID, monospacedFont(11), line);
-    id->setObjectName(QStringLiteral("appId"));
-    layout->addWidget(id, 0, Qt::AlignVCenter);
-    layout->addStretch();
-    auto* remove = new QToolButton(line);
-    remove->setObjectName(QStringLiteral("removeApp"));
-    remove->setAutoRaise(true);
-    remove->setIcon(SymbolImage::icon(QStringLiteral("minus.circle.fill"), 16, destructiveRed));
-    remove->setIconSize(QSize(16, 16));
-    remove->setToolTip(QStringLiteral("Stop ignoring ") + appDisplayName(bundleID));
-    remove->setCursor(Qt::PointingHandCursor);
-    connect(remove, &QToolButton::clicked, this, [this, bundleID] {
-        QSet<QString> ids = m_settings.ignoredBundleIDs();
-        ids.remove(bundleID);
-        m_settings.setIgnoredBundleIDs(ids);
-    });
-    layout->addWidget(remove, 0, Qt::AlignVCenter);
-    return line;
 }
 
 // --- behaviour ---------------------------------------------------------------------------------
@@ -760,25 +640,11 @@ void SettingsView::showPopupHeight()
 
 void SettingsView::showIgnoredApps()
 {
-    // The remove button that changed the list may be the one asking: its line goes later.
-    while (QLayoutItem* item = m_ignoredList->takeAt(0)) {
-        if (QWidget* widget = item->widget()) {
-            widget->hide();
-            widget->deleteLater();
-        }
-        delete item;
-    }
     QStringList ids(m_settings.ignoredBundleIDs().cbegin(), m_settings.ignoredBundleIDs().cend());
     std::sort(ids.begin(), ids.end(), [](const QString& a, const QString& b) { return a.toUcs4() < b.toUcs4(); });
-    if (ids.isEmpty()) {
-        QLabel* empty =
-            secondaryLabel(QStringLiteral("No apps ignored."), systemFont(12), m_ignoredList->parentWidget());
-        empty->setObjectName(QStringLiteral("noAppsIgnored"));
-        empty->setContentsMargins(0, 6, 0, 6);
-        m_ignoredList->addWidget(empty);
-        return;
-    }
+    QList<IgnoredAppsList::Entry> entries;
     for (const QString& id : ids) {
-        m_ignoredList->addWidget(ignoredAppLine(id));
+        entries.append({id, appDisplayName(id), m_services.appIcon ? m_services.appIcon(id) : QIcon()});
     }
+    m_ignoredApps->setEntries(entries);
 }

@@ -16,10 +16,10 @@ class AppSettings;
 class ClipboardStore;
 class DesktopServices;
 class HotkeyRecorderView;
+class IgnoredAppsList;
 class QBoxLayout;
 class QLabel;
 class QSlider;
-class QVBoxLayout;
 class SettingsToggle;
 
 class SettingsView : public QWidget
@@ -81,7 +81,6 @@ private:
     QWidget* popupSection();
     QWidget* privacySection();
     QWidget* aboutSection();
-    QWidget* ignoredAppLine(const QString& bundleID);
 
     RecorderCallbacks recorderCallbacks();
     void setHotkeyError(const std::optional<QString>& message);
@@ -119,6 +118,6 @@ private:
     QWidget* m_accessibilityWarning = nullptr;
     QLabel* m_popupHeightValue = nullptr;
     QSlider* m_popupHeightSlider = nullptr;
-    QVBoxLayout* m_ignoredList = nullptr;
+    IgnoredAppsList* m_ignoredApps = nullptr;
     QLabel* m_popupHint = nullptr;
 };
