@@ -33,7 +33,7 @@ note "hand-edited defaults shown and left alone"
 window_origin "$SETTINGS_WINDOW"
 xdotool mousemove $((X + 31)) $((Y + 201)) click 1 # "Pause clipboard capture"
 wait_for 5 sh -c "grep -q '\"stashwell.pauseCapture\": true' '$DEFAULTS'" || fail "the toggle was not written: $(cat "$DEFAULTS")"
-python3 - "$DEFAULTS" <<'PY' || fail "other values were rewritten: $(cat "$DEFAULTS")"
+"$PYTHON" - "$DEFAULTS" <<'PY' || fail "other values were rewritten: $(cat "$DEFAULTS")"
 import json, sys
 values = json.load(open(sys.argv[1]))
 assert values["stashwell.maxHistoryItems"] == 100000, values

@@ -10,7 +10,7 @@ DEFAULTS="$XDG_CONFIG_HOME/Stashwell/defaults.json"
 # 80 unpinned entries and a cap of 200.
 mkdir -p "$HISTORY_DIR" "$XDG_CONFIG_HOME/Stashwell"
 chmod 700 "$HISTORY_DIR"
-python3 - "$HISTORY_FILE" <<'PY'
+"$PYTHON" - "$HISTORY_FILE" <<'PY'
 import json, sys, uuid
 entries = [{"id": str(uuid.uuid4()).upper(), "kind": "text",
             "createdAt": "2024-05-01T12:%02d:%02dZ" % (59 - i // 60, 59 - i % 60),
@@ -26,11 +26,19 @@ RECORDER=(370 478)          # the shortcut button
 ADD_APP=(63 526)            # "Add App…" once the page is scrolled to its end
 
 defaults_value() {
-    python3 -c 'import json,sys; print(json.load(open(sys.argv[1])).get(sys.argv[2]))' "$DEFAULTS" "$1"
+    "$PYTHON" -c 'import json,sys; print(json.load(open(sys.argv[1])).get(sys.argv[2]))' "$DEFAULTS" "$1"
+}
+
+stored_is() {
+    [[ $(defaults_value "$1") == "$2" ]]
+}
+
+history_holds() {
+    [[ $(history_length) == "$1" ]]
 }
 
 history_length() {
-    python3 -c 'import json,sys; print(len(json.load(open(sys.argv[1]))))' "$HISTORY_FILE"
+    "$PYTHON" -c 'import json,sys; print(len(json.load(open(sys.argv[1]))))' "$HISTORY_FILE"
 }
 
 # Whether some client holds an X key combination (keycode, X modifier mask) on the root window.
@@ -97,9 +105,9 @@ for offset in 80 60 40 20 0 -40; do
     sleep 0.05
 done
 xdotool mouseup 1
-wait_for 5 sh -c "[ \"\$(python3 -c 'import json,sys; print(json.load(open(sys.argv[1])).get(\"stashwell.maxHistoryItems\"))' '$DEFAULTS')\" = 50 ]" \
+wait_for 5 stored_is stashwell.maxHistoryItems 50 \
     || fail "cap after the drag: $(defaults_value stashwell.maxHistoryItems)"
-wait_for 5 sh -c "[ \"\$(python3 -c 'import json,sys; print(len(json.load(open(sys.argv[1]))))' '$HISTORY_FILE')\" = 50 ]" \
+wait_for 5 history_holds 50 \
     || fail "history.json holds $(history_length) entries after the cap went to 50"
 kill -0 "$STASHWELL_PID" || fail "stashwell ended"
 note "cap slider dragged to 50: history trimmed to 50 at once"
@@ -109,7 +117,7 @@ note "cap slider dragged to 50: history trimmed to 50 at once"
 xdotool mousemove $((X + RECORDER[0])) $((Y + RECORDER[1])) click 1
 sleep 0.5
 xdotool key super+d
-wait_for 5 sh -c "grep -q '\"stashwell.hotkey.keyCode\": *2,' '$DEFAULTS'" || fail "Super+D not recorded: $(cat "$DEFAULTS")"
+wait_for 5 stored_is stashwell.hotkey.keyCode 2 || fail "Super+D not recorded: $(cat "$DEFAULTS")"
 [[ $(defaults_value stashwell.hotkey.modifiers) == 256 ]] || fail "Super+D stored with modifiers $(defaults_value stashwell.hotkey.modifiers)"
 [[ $(settings_windows) == "$window" ]] || fail "the window manager took Super+D while recording"
 note "Super+D recorded although openbox binds it"
@@ -119,7 +127,7 @@ xdotool mousemove $((X + RECORDER[0])) $((Y + RECORDER[1])) click 1
 sleep 0.5
 window_shot "$window" settings-window-recording
 xdotool key ctrl+alt+k
-wait_for 5 sh -c "grep -q '\"stashwell.hotkey.keyCode\": *40' '$DEFAULTS'" || fail "Control+Alt+K not stored: $(cat "$DEFAULTS")"
+wait_for 5 stored_is stashwell.hotkey.keyCode 40 || fail "Control+Alt+K not stored: $(cat "$DEFAULTS")"
 [[ $(defaults_value stashwell.hotkey.modifiers) == 6144 ]] || fail "modifiers stored: $(defaults_value stashwell.hotkey.modifiers)"
 [[ $(defaults_value stashwell.hotkey.keyLabel) == K ]] || fail "label stored: $(defaults_value stashwell.hotkey.keyLabel)"
 note "Control+Alt+K recorded and stored"
