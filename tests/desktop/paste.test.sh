@@ -109,7 +109,9 @@ place 0
 expect_text "$DATA/text.txt"
 expect_bytes STRING "$DATA/text.latin1"
 wait_for 5 grep -q '^change 1$' "$DRIVER_LOG" || fail "placing did not change the clipboard: $(cat "$DRIVER_LOG")"
-note "text: four text targets, STRING in Latin-1"
+[[ $(timeout 5 "$STASHWELL_HELPERS/read_multiple" UTF8_STRING image/png STRING | tr '\n' ' ') == \
+    "UTF8_STRING 17 image/png refused STRING 13 " ]] || fail "MULTIPLE request answered wrongly"
+note "text: four text targets, STRING in Latin-1, also through MULTIPLE"
 
 place 0 plain
 expect_text "$DATA/text.txt"
