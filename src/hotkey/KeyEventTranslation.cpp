@@ -52,3 +52,10 @@ std::optional<QString> KeyEventTranslation::charactersForKeysym(std::uint32_t ke
     }
     return QString::fromUcs4(&codePoint, 1);
 }
+
+bool KeyEventTranslation::isModifierKey(std::uint32_t macKeyCode)
+{
+    // Right Command, Command, Shift, Caps Lock, Option, Control, right Shift, right Option, right
+    // Control and Fn: the block 54-63 of the macOS numbering.
+    return macKeyCode >= 54 && macKeyCode <= 63;
+}

@@ -16,4 +16,8 @@ std::uint64_t platformFlagsFrom(Qt::KeyboardModifiers modifiers);
 // keysyms (0x01000000 + code point) and the keypad's digits and operators. Function and control
 // keys give nothing.
 std::optional<QString> charactersForKeysym(std::uint32_t keysym);
+
+// Shift, Control, Option/Alt, Command/Super (either side), Caps Lock and Fn, by macOS key code:
+// keys that only modify, and start no shortcut when pressed alone.
+bool isModifierKey(std::uint32_t macKeyCode);
 } // namespace KeyEventTranslation

@@ -1,10 +1,11 @@
 # The settings window: "Settings…" in the tray menu opens one window however often it is chosen; its
-# cap slider trims the history at once; a recorded shortcut is stored, registered and shown in the
-# tray menu; a combination another program holds is refused and the old shortcut keeps working.
+# cap slider trims the history at once; "Add App…" ignores the chosen application; a combination
+# another program holds reaches the recorder but is refused, and the old shortcut keeps working; a
+# free one is stored, registered and shown in the tray menu.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/settings-lib.sh"
 
-GRABBER="$STASHWELL_HELPERS/key_grabber"
+PROBE="$STASHWELL_HELPERS/probe_key"
 DEFAULTS="$XDG_CONFIG_HOME/Stashwell/defaults.json"
 
 # 80 unpinned entries and a cap of 200.
@@ -43,7 +44,7 @@ history_length() {
 
 # Whether some client holds an X key combination (keycode, X modifier mask) on the root window.
 held() {
-    [[ $("$GRABBER" probe "$1" "$2") == taken ]]
+    [[ $("$PROBE" "$1" "$2") == taken ]]
 }
 
 start_desktop
@@ -51,14 +52,8 @@ start_stashwell
 wait_for 10 sh -c "xdotool search --pid $STASHWELL_PID | grep -q ." || fail "tray icon not embedded"
 sleep 0.5
 
-# X keycodes and masks: V 55, K 45, J 44; Super+Shift 65, Control+Alt 12.
-if held 55 65; then
-    registrar=1
-    note "the global shortcut is registered: checking registrations too"
-else
-    registrar=0
-    note "SKIP: the global shortcut is not registered by this build; registration checks are skipped"
-fi
+# X keycodes and masks: V 55, K 45; Super+Shift 65 (0x41), Control+Alt 12 (0xC).
+wait_for 5 held 55 65 || fail "Super+Shift+V is not registered at start"
 
 # --- one window, however often it is asked for -------------------------------------------------
 open_settings
@@ -112,51 +107,40 @@ wait_for 5 history_holds 50 \
 kill -0 "$STASHWELL_PID" || fail "stashwell ended"
 note "cap slider dragged to 50: history trimmed to 50 at once"
 
-# --- recording takes combinations the window manager holds ------------------------------------
-# openbox binds Super+D to "show desktop"; while recording, the keyboard is ours.
+# --- a combination another program holds ------------------------------------------------------
+# openbox binds Super+D to "show desktop". While recording, the keyboard is the recorder's, so the
+# combination arrives; registering it fails, and the previous shortcut is stored and held again.
 xdotool mousemove $((X + RECORDER[0])) $((Y + RECORDER[1])) click 1
 sleep 0.5
+window_shot "$window" settings-window-recording
 xdotool key super+d
-wait_for 5 stored_is stashwell.hotkey.keyCode 2 || fail "Super+D not recorded: $(cat "$DEFAULTS")"
-[[ $(defaults_value stashwell.hotkey.modifiers) == 256 ]] || fail "Super+D stored with modifiers $(defaults_value stashwell.hotkey.modifiers)"
+wait_for 5 grep -q 'Stashwell: failed to register hotkey ⌘D: -9878' "$STASHWELL_LOG" \
+    || fail "Super+D did not reach the recorder, or was registered"
+sleep 0.3
 [[ $(settings_windows) == "$window" ]] || fail "the window manager took Super+D while recording"
-note "Super+D recorded although openbox binds it"
+stored_is stashwell.hotkey.keyCode 9 && stored_is stashwell.hotkey.modifiers 768 \
+    || fail "a held combination stayed in the settings: $(cat "$DEFAULTS")"
+held 55 65 || fail "the previous shortcut Super+Shift+V is not registered again"
+window_shot "$window" settings-window-shortcut-in-use
+note "Super+D (held by openbox) refused; Super+Shift+V kept and registered"
 
 # --- recording Control+Alt+K --------------------------------------------------------------------
 xdotool mousemove $((X + RECORDER[0])) $((Y + RECORDER[1])) click 1
 sleep 0.5
-window_shot "$window" settings-window-recording
 xdotool key ctrl+alt+k
 wait_for 5 stored_is stashwell.hotkey.keyCode 40 || fail "Control+Alt+K not stored: $(cat "$DEFAULTS")"
-[[ $(defaults_value stashwell.hotkey.modifiers) == 6144 ]] || fail "modifiers stored: $(defaults_value stashwell.hotkey.modifiers)"
-[[ $(defaults_value stashwell.hotkey.keyLabel) == K ]] || fail "label stored: $(defaults_value stashwell.hotkey.keyLabel)"
-note "Control+Alt+K recorded and stored"
-if ((registrar)); then
-    held 45 12 || fail "Control+Alt+K is not registered"
-    held 55 65 && fail "Super+Shift+V is still registered"
-    note "Control+Alt+K registered, Super+Shift+V released"
-fi
+stored_is stashwell.hotkey.modifiers 6144 || fail "modifiers stored: $(defaults_value stashwell.hotkey.modifiers)"
+stored_is stashwell.hotkey.keyLabel K || fail "label stored: $(defaults_value stashwell.hotkey.keyLabel)"
+held 45 12 || fail "Control+Alt+K is not registered"
+held 55 65 && fail "Super+Shift+V is still registered"
+note "Control+Alt+K recorded, stored and registered; Super+Shift+V released"
 
-# The tray menu's first entry now reads "Show Clipboard (⌥⌃K)" (asserted in the unit tests; here
-# a picture of it).
+# The tray menu's first entry now reads "Show Clipboard (⌥⌃K)" (the unit tests read the title; this
+# is a picture of it).
 open_tray_menu
 screenshot tray-menu-after-recording
 xdotool key Escape
 sleep 0.3
-
-# --- a combination that another program holds ----------------------------------------------------
-if ((registrar)); then
-    spawn "$GRABBER" hold 44 12
-    wait_for 5 held 44 12 || fail "the helper could not hold Control+Alt+J"
-    xdotool mousemove $((X + RECORDER[0])) $((Y + RECORDER[1])) click 1
-    sleep 0.5
-    xdotool key ctrl+alt+j
-    sleep 1
-    [[ $(defaults_value stashwell.hotkey.keyCode) == 40 ]] || fail "a held combination was stored: $(cat "$DEFAULTS")"
-    held 45 12 || fail "the previous shortcut Control+Alt+K is no longer registered"
-    window_shot "$window" settings-window-shortcut-in-use
-    note "a held combination is refused; Control+Alt+K stays registered"
-fi
 
 # --- closing and reopening builds a fresh window ------------------------------------------------
 xdotool windowactivate --sync "$window"

@@ -1,3 +1,4 @@
+// The shortcut recorder: its title, what it records, what it refuses, and the order of its reports.
 #include "hotkey/ui/HotkeyRecorderView.h"
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// The settings window's values: item counts, percentages, versions, slider steps, desktop-entry ids.
 #include "hotkey/HotkeyShortcut.h"
 #include "settings/DesktopEntryId.h"
 #include "settings/SettingsText.h"

@@ -1,3 +1,4 @@
+// A settings view over its own settings, store and fake desktop.
 #include "SettingsViewFixture.h"
 
 AppSettings& SettingsViewFixture::settings()

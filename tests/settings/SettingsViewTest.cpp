@@ -1,3 +1,4 @@
+// The settings window's content: its texts, its two-way bindings, the shortcut commit and the ignored apps.
 #include "SettingsViewFixture.h"
 #include "Version.h"
 #include "hotkey/ui/HotkeyRecorderView.h"

@@ -1,3 +1,4 @@
+// The settings window: one at a time, rebuilt fresh after it closes.
 #include "settings/ui/SettingsWindowController.h"
 
 #include "SettingsViewFixture.h"

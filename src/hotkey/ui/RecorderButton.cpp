@@ -1,7 +1,7 @@
 #include "hotkey/ui/RecorderButton.h"
 
-#include "hotkey/KeyCodeTable.h"
 #include "hotkey/KeyEventTranslation.h"
+#include "platform/KeyPositions.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -119,7 +119,7 @@ void RecorderButton::hideEvent(QHideEvent* event)
 
 void RecorderButton::capture(QKeyEvent* event)
 {
-    const auto keyCode = KeyCodeTable::macKeyCodeForXKeycode(event->nativeScanCode());
+    const auto keyCode = KeyPositions::macKeyCodeForXKeycode(event->nativeScanCode());
     if (keyCode == escapeKeyCode || (!keyCode && event->key() == Qt::Key_Escape)) {
         m_isRecording = false;
         setKeyboardGrabbed(false);
@@ -130,7 +130,7 @@ void RecorderButton::capture(QKeyEvent* event)
         return;
     }
     // A modifier pressed on its own is the start of a combination, not a key of it.
-    if ((keyCode && KeyCodeTable::isModifierKey(*keyCode)) || isModifierOnly(event->key())) {
+    if ((keyCode && KeyEventTranslation::isModifierKey(*keyCode)) || isModifierOnly(event->key())) {
         return;
     }
 
