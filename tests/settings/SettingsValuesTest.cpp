@@ -1,5 +1,4 @@
 // The settings window's values: item counts, percentages, versions, slider steps, desktop-entry ids.
-#include "hotkey/HotkeyShortcut.h"
 #include "settings/DesktopEntryId.h"
 #include "settings/SettingsText.h"
 #include "settings/SliderScale.h"
@@ -30,15 +29,6 @@ TEST(SettingsText, HeightPercentTruncatesWithoutBinaryNoise)
     EXPECT_EQ(SettingsText::heightPercent(3.0), QStringLiteral("300%"));
     EXPECT_EQ(SettingsText::heightPercent(-0.001), QStringLiteral("0%"));
     EXPECT_FALSE(SettingsText::heightPercent(1e300).isEmpty());
-}
-
-TEST(SettingsText, VersionAndHint)
-{
-    EXPECT_EQ(SettingsText::version("1.2.3"), QStringLiteral("Stashwell v1.2.3"));
-    EXPECT_EQ(SettingsText::version(""), QStringLiteral("Stashwell v0"));
-    EXPECT_EQ(SettingsText::version(nullptr), QStringLiteral("Stashwell v0"));
-    EXPECT_EQ(SettingsText::popupHint(HotkeyShortcut::defaultShortcut()),
-              QStringLiteral("Press \u2318\u21e7V to open the clipboard popup."));
 }
 
 TEST(SliderScale, CapPositionsStepsAndEnds)
