@@ -104,6 +104,7 @@ xdotool key ctrl+2
 expect_closed "Control+2"
 picked=$(clipboard_text)
 [[ -z "$picked" || "$picked" == "https://github.com/stashwell/stashwell/issues/5" ]] || fail "Control+2 placed '$picked'"
+[[ -n "$picked" ]] && note "Control+2 placed the second card on the clipboard"
 
 open_popup
 xdotool type --delay 30 "lorem"
@@ -111,6 +112,7 @@ xdotool key Return
 expect_closed "Return"
 picked=$(clipboard_text)
 [[ -z "$picked" || "$picked" == Lorem* ]] || fail "Return after typing placed '$picked'"
+[[ -n "$picked" ]] && note "typing filtered and Return placed the match on the clipboard"
 
 open_popup
 xdotool key alt+Return
