@@ -52,9 +52,12 @@ signals:
 
 private:
     void load();
+    void removeStaleTemporaryFiles() const;
     void gcOrphanedAssets();
     void save();
     void persistNow();
+    bool ownsFile(const QString& path) const;
+    void deleteFile(const QString& path) const;
     void deleteFiles(const ClipboardItem& item) const;
     void trimToCap();
     qsizetype firstUnpinnedIndex() const;

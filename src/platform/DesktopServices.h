@@ -24,4 +24,10 @@ public:
     virtual std::optional<QString> applicationName(const QString& bundleID) = 0;
     // Folders that hold desktop entries, most important first.
     virtual QStringList applicationFolders() = 0;
+    // The icon of a file's type from the icon theme (null when the theme has none).
+    virtual QIcon fileIcon(const QString& path)
+    {
+        (void)path;
+        return {};
+    }
 };

@@ -13,8 +13,10 @@ class KeySynthesizer;
 class KeyTap;
 class LoginItem;
 class PasteboardReaderFactory;
+class PointerMonitor;
 class Scheduler;
 class SystemLog;
+class WindowEffects;
 
 struct Platform
 {
@@ -29,6 +31,8 @@ struct Platform
     HotkeyRegistrar* hotkeys = nullptr;
     KeySynthesizer* keys = nullptr;
     DesktopServices* desktop = nullptr;
+    PointerMonitor* pointerMonitor = nullptr;
+    WindowEffects* windowEffects = nullptr;
     // The per-user application data folder ($XDG_DATA_HOME); the history lives in Stashwell/ in it.
     QString dataFolder;
 

@@ -1,15 +1,33 @@
+// The program-wide icon and colour caches, over the installed desktop services.
 #include "popup/AppIcon.h"
 
 #include "platform/DesktopServices.h"
 #include "platform/Platform.h"
+#include "popup/AppIconCache.h"
+
+AppIconCache& AppIcon::shared()
+{
+    static AppIconCache* cache = new AppIconCache(Platform::current().desktop);
+    return *cache;
+}
 
 QIcon AppIcon::icon(const QString& bundleID)
 {
-    DesktopServices* desktop = Platform::current().desktop;
-    return desktop ? desktop->applicationIcon(bundleID) : QIcon();
+    return shared().icon(bundleID).value_or(QIcon());
 }
 
-QColor AppIcon::headerColor(const std::optional<QString>&)
+std::optional<QIcon> AppIcon::icon(const std::optional<QString>& bundleID)
 {
-    return QColor(0, 122, 255);
+    return shared().icon(bundleID);
+}
+
+QColor AppIcon::accentColor(const std::optional<QString>& bundleID)
+{
+    return shared().accentColor(bundleID);
+}
+
+QIcon AppIcon::fileIcon(const QString& path)
+{
+    DesktopServices* desktop = Platform::current().desktop;
+    return desktop ? desktop->fileIcon(path) : QIcon();
 }

@@ -102,7 +102,6 @@ private:
 };
 } // namespace
 
-
 qint64 FakeClipboard::changeCount() const
 {
     QMutexLocker lock(&m_mutex);
@@ -265,6 +264,16 @@ std::optional<QString> FakeDesktopServices::applicationName(const QString& bundl
     return *found;
 }
 
+bool FakePointerMonitor::install(std::function<void()> onPress)
+{
+    ++installCalls;
+    if (refuse) {
+        return false;
+    }
+    callback = std::move(onPress);
+    return true;
+}
+
 FakePlatform::FakePlatform(const QString& folder) : dataFolder(folder) {}
 
 FakePlatform::~FakePlatform()
@@ -286,6 +295,8 @@ void FakePlatform::install()
     platform.hotkeys = &hotkeys;
     platform.keys = &keys;
     platform.desktop = &desktop;
+    platform.pointerMonitor = &pointerMonitor;
+    platform.windowEffects = &windowEffects;
     platform.dataFolder = dataFolder;
     Platform::install(platform);
 }

@@ -11,7 +11,9 @@
 #include "platform/LoginItem.h"
 #include "platform/PasteboardReader.h"
 #include "platform/Platform.h"
+#include "platform/PointerMonitor.h"
 #include "platform/SystemLog.h"
+#include "platform/WindowEffects.h"
 #include "platform/fake/ManualScheduler.h"
 
 #include <QHash>
@@ -152,12 +154,44 @@ public:
     QIcon applicationIcon(const QString& bundleID) override;
     std::optional<QString> applicationName(const QString& bundleID) override;
     QStringList applicationFolders() override { return folders; }
+    QIcon fileIcon(const QString& path) override { return fileIcons.value(path); }
 
     QHash<QString, QString> names; // bundle id -> Name
     QHash<QString, QIcon> icons;
+    QHash<QString, QIcon> fileIcons; // path -> icon
     QStringList folders;
     QList<QUrl> openedUrls;
     QStringList revealedFiles;
+};
+
+class FakePointerMonitor final : public PointerMonitor
+{
+public:
+    bool install(std::function<void()> onPress) override;
+    void remove() override { callback = nullptr; }
+    bool isInstalled() const override { return static_cast<bool>(callback); }
+
+    // A button press somewhere on the desktop.
+    void press()
+    {
+        if (callback) {
+            callback();
+        }
+    }
+
+    bool refuse = false;
+    int installCalls = 0;
+    std::function<void()> callback;
+};
+
+class FakeWindowEffects final : public WindowEffects
+{
+public:
+    bool hasCompositor() override { return composited; }
+    void requestBlurBehind(QWindow*, const QVector<QRect>& rects) override { blurRequests.append(rects); }
+
+    bool composited = true;
+    QList<QVector<QRect>> blurRequests;
 };
 
 // Owns one of each fake and installs them as the current platform.
@@ -178,5 +212,7 @@ public:
     FakeHotkeyRegistrar hotkeys;
     FakeKeySynthesizer keys;
     FakeDesktopServices desktop;
+    FakePointerMonitor pointerMonitor;
+    FakeWindowEffects windowEffects;
     QString dataFolder;
 };

@@ -7,6 +7,8 @@
 #include "platform/x11/X11HotkeyRegistrar.h"
 #include "platform/x11/X11KeySynthesizer.h"
 #include "platform/x11/X11KeyTap.h"
+#include "platform/x11/X11PointerMonitor.h"
+#include "platform/x11/X11WindowEffects.h"
 #include "platform/xdg/AutostartLoginItem.h"
 #include "platform/xdg/JsonFileDefaultsStore.h"
 #include "platform/xdg/XdgDesktopServices.h"
@@ -26,6 +28,8 @@ struct X11Platform::Services
     X11HotkeyRegistrar hotkeys;
     X11KeySynthesizer keys;
     XdgDesktopServices desktop;
+    X11PointerMonitor pointerMonitor;
+    X11WindowEffects windowEffects;
 };
 
 bool X11Platform::canConnect(QString* reason)
@@ -66,6 +70,8 @@ Platform X11Platform::services() const
     platform.hotkeys = &m_services->hotkeys;
     platform.keys = &m_services->keys;
     platform.desktop = &m_services->desktop;
+    platform.pointerMonitor = &m_services->pointerMonitor;
+    platform.windowEffects = &m_services->windowEffects;
     platform.dataFolder = m_dataFolder;
     return platform;
 }

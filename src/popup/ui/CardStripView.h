@@ -1,0 +1,94 @@
+// The horizontal strip of cards. Only the cards in view exist and are painted, so a history of
+// 1,000 entries costs what 10 do; the selected card is scrolled to the centre.
+#pragma once
+
+#include "history/ClipboardItem.h"
+#include "popup/CardContent.h"
+#include "popup/ui/ClipboardCardView.h"
+
+#include <QAbstractScrollArea>
+#include <QHash>
+#include <QList>
+#include <QPointer>
+#include <QUuid>
+#include <functional>
+#include <map>
+#include <memory>
+
+class QPropertyAnimation;
+class QVariantAnimation;
+class RelativeAge;
+
+class CardStripView : public QAbstractScrollArea
+{
+    Q_OBJECT
+public:
+    struct Callbacks
+    {
+        std::function<void(const ClipboardItem&)> onActivate;
+        std::function<void(const ClipboardItem&)> onDelete;
+        std::function<void(const ClipboardItem&)> onTogglePin;
+    };
+
+    CardStripView(Callbacks callbacks, CardActionHandlers handlers, QWidget* parent = nullptr);
+    ~CardStripView() override;
+
+    // A new list (search or history changed): the cards in view are built again.
+    void setItems(const QList<ClipboardItem>& items, int separatorPosition);
+    // Marks the selected card and scrolls it to the centre over 0.18 s (not when `animated` is
+    // false, e.g. when the popup opens).
+    void setSelection(int selection, bool animated = true);
+
+    // Card size for a strip of height h: H = max(h - 24, 160), W = max(0.85 H, 220).
+    static QSizeF cardSize(double stripHeight);
+    // The frame of the card at `position`, in content coordinates (before scrolling).
+    QRectF cardFrame(int position) const;
+    QRectF separatorFrame() const;
+    double contentWidth() const;
+    // The positions whose cards are (at least partly) in view.
+    std::pair<int, int> visibleRange() const;
+    int builtCardCount() const { return static_cast<int>(m_cards.size()); }
+    // The scroll offset that centres the card at `position`, within the scrollable range.
+    int centredOffset(int position) const;
+
+    static constexpr int scrollDurationMs = 180;
+    static constexpr int hoverDurationMs = 120;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+
+private:
+    struct CardHit
+    {
+        int position = -1;
+        ClipboardCardView::Hit hit;
+    };
+    CardHit hitAt(const QPointF& viewportPoint);
+    ClipboardCardView* cardAt(int position);
+    void updateBuiltCards();
+    void updateScrollRange();
+    void setHovered(int position);
+    void animateHover(const QUuid& id, double target);
+    double hoverOf(const QUuid& id) const;
+
+    Callbacks m_callbacks;
+    CardActionHandlers m_handlers;
+    QList<ClipboardItem> m_items;
+    int m_separator = -1;
+    int m_selection = 0;
+    QSizeF m_cardSize;
+    std::unique_ptr<RelativeAge> m_age;
+    std::map<int, std::unique_ptr<ClipboardCardView>> m_cards; // position -> card in view
+    QUuid m_hoveredId;
+    QHash<QUuid, double> m_hover;
+    QHash<QUuid, QPointer<QVariantAnimation>> m_hoverAnimations;
+    QPropertyAnimation* m_scrollAnimation = nullptr;
+    CardHit m_pressed;
+};

@@ -1,0 +1,17 @@
+// Fonts and colours shared by the popup's views.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+
+namespace PopupStyle {
+// The application font at `pixelSize` pixels (the "system font at N points" of the design).
+QFont font(int pixelSize, QFont::Weight weight = QFont::Normal);
+QFont monospaceFont(int pixelSize, QFont::Weight weight = QFont::Normal);
+QColor white(double opacity);
+QColor black(double opacity);
+// The secondary foreground on the popup's dark material.
+QColor secondary();
+// The accent of selection borders: the desktop's highlight colour.
+QColor accent();
+} // namespace PopupStyle

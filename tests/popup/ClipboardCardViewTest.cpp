@@ -1,0 +1,170 @@
+// Cards: what is under the pointer, tooltips, clicks, the selection border, previews and their
+// fallbacks, and rich text that never loads what it refers to.
+#include "popup/ui/ClipboardCardView.h"
+
+#include "popup/PreviewImage.h"
+#include "popup/RelativeAge.h"
+#include "popup/RichTextPreview.h"
+#include "popup/ui/PopupStyle.h"
+#include "support/TestSupport.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QTextDocument>
+#include <gtest/gtest.h>
+
+namespace {
+using Part = ClipboardCardView::Part;
+const QSizeF cardSize(220, 240);
+
+class ClipboardCardViewTest : public ::testing::Test
+{
+protected:
+    std::unique_ptr<ClipboardCardView> card(const ClipboardItem& item, int index = 1, bool selected = false)
+    {
+        ClipboardCardView::Callbacks callbacks{[this] { ++activations; }, [this] { ++deletions; },
+                                               [this] { ++pinToggles; }};
+        CardActionHandlers handlers{[this](const QUrl& url) { opened << url; }, {}, {}, {}};
+        return std::make_unique<ClipboardCardView>(item, index, selected, callbacks, handlers, age,
+                                                   QDateTime::currentDateTimeUtc());
+    }
+
+    QImage render(ClipboardCardView& view, double hover = 0)
+    {
+        QImage image(cardSize.toSize(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        view.paint(painter, QRectF(QPointF(0, 0), cardSize), hover);
+        return image;
+    }
+
+    FakeEnvironment env;
+    RelativeAge age{QStringLiteral("en_US")};
+    int activations = 0, deletions = 0, pinToggles = 0;
+    QList<QUrl> opened;
+};
+
+TEST_F(ClipboardCardViewTest, TooltipsAndHitsFollowTheHoverState)
+{
+    ClipboardItem item;
+    item.kind = ClipboardKind::link;
+    item.text = QStringLiteral("https://example.com/x");
+    item.sourceAppName = QStringLiteral("Browser");
+    item.isPinned = true;
+    auto view = card(item, 12);
+
+    const QPointF middle(110, 120);
+    EXPECT_EQ(view->hitTest(middle, cardSize, false).part, Part::card);
+    EXPECT_EQ(view->toolTip(view->hitTest(middle, cardSize, false)), QStringLiteral("Press 12 or click to paste"));
+
+    const QPointF pin(220 - 6 - 20 - 4 - 12, 16);
+    const QPointF del(220 - 16, 16);
+    EXPECT_NE(view->hitTest(pin, cardSize, false).part, Part::pinButton) << "no buttons without hover";
+    EXPECT_EQ(view->hitTest(pin, cardSize, true).part, Part::pinButton);
+    EXPECT_EQ(view->toolTip({Part::pinButton}), QStringLiteral("Unpin"));
+    EXPECT_EQ(view->hitTest(del, cardSize, true).part, Part::deleteButton);
+    EXPECT_EQ(view->toolTip({Part::sourceIcon}), QStringLiteral("Browser"));
+
+    // The footer's "Open in browser" button is there with or without hover.
+    const QPointF footerAction(220 - 14 - (9 + 3 + 14) - 6 - 9, 240 - 10 - 9);
+    const ClipboardCardView::Hit action = view->hitTest(footerAction, cardSize, false);
+    ASSERT_EQ(action.part, Part::action);
+    EXPECT_EQ(view->toolTip(action), QStringLiteral("Open in browser"));
+
+    view->click({Part::pinButton});
+    view->click({Part::deleteButton});
+    view->click(action);
+    view->click({Part::card});
+    EXPECT_EQ(pinToggles, 1);
+    EXPECT_EQ(deletions, 1);
+    EXPECT_EQ(opened.size(), 1);
+    EXPECT_EQ(activations, 1) << "buttons do not activate the card";
+}
+
+TEST_F(ClipboardCardViewTest, FooterlessCardsShowTheirActionsOnlyWhileHovered)
+{
+    ClipboardItem color;
+    color.kind = ClipboardKind::color;
+    color.colorHex = QStringLiteral("#336699");
+    auto view = card(color);
+    ASSERT_FALSE(view->hasFooter());
+    const QPointF corner(220 - 8 - 14, 240 - 8 - 14);
+    EXPECT_EQ(view->hitTest(corner, cardSize, false).part, Part::card);
+    const ClipboardCardView::Hit hit = view->hitTest(corner, cardSize, true);
+    ASSERT_EQ(hit.part, Part::action);
+    EXPECT_EQ(view->toolTip(hit), QStringLiteral("Copy as rgb(51, 102, 153)"));
+    EXPECT_EQ(render(*view).pixelColor(110, 180), QColor(0x33, 0x66, 0x99)) << "the colour fills the body";
+
+    color.colorHex = QStringLiteral("#12345");
+    EXPECT_EQ(render(*card(color)).pixelColor(60, 200), QColor(128, 128, 128)) << "unreadable colour: grey";
+}
+
+TEST_F(ClipboardCardViewTest, SelectedCardsHaveAThickAccentBorder)
+{
+    ClipboardItem item;
+    item.text = QStringLiteral("hello");
+    const QImage selected = render(*card(item, 1, true));
+    const QImage plain = render(*card(item, 1, false));
+    EXPECT_EQ(selected.pixelColor(1, 150).rgb(), PopupStyle::accent().rgb());
+    EXPECT_EQ(selected.pixelColor(2, 150).rgb(), PopupStyle::accent().rgb()) << "3 pixels wide";
+    EXPECT_GT(plain.pixelColor(2, 150).lightness(), 240) << "unselected: a faint 1-pixel line only";
+}
+
+TEST_F(ClipboardCardViewTest, EveryKindPaintsWithMissingFilesAndAbsentFields)
+{
+    for (ClipboardKind kind : {ClipboardKind::text, ClipboardKind::richText, ClipboardKind::html, ClipboardKind::link,
+                               ClipboardKind::image, ClipboardKind::pdf, ClipboardKind::color, ClipboardKind::file}) {
+        ClipboardItem bare;
+        bare.kind = kind;
+        ClipboardItem missing = bare;
+        missing.imagePath = missing.thumbnailPath = missing.assetPath = env.path() + QStringLiteral("/gone.png");
+        missing.filePaths = QStringList{env.path() + QStringLiteral("/gone.png"), QStringLiteral("/x/y.txt")};
+        missing.text = QString(100000, QLatin1Char('w')); // one endless word
+        for (const ClipboardItem& item : {bare, missing}) {
+            const QImage image = render(*card(item), 1.0);
+            EXPECT_EQ(image.pixelColor(110, 5).alpha(), 255) << rawValue(kind).toStdString();
+        }
+    }
+}
+
+TEST_F(ClipboardCardViewTest, PreviewsFallBackFromThumbnailToImage)
+{
+    const QString image = env.path() + QStringLiteral("/full.png");
+    QImage source(80, 40, QImage::Format_RGB32);
+    source.fill(QColor(10, 200, 30));
+    ASSERT_TRUE(source.save(image));
+    const QString missing = env.path() + QStringLiteral("/thumb.png");
+    const QPixmap preview = PreviewImage::loadFilling({missing, image}, QSize(50, 50));
+    ASSERT_FALSE(preview.isNull());
+    EXPECT_EQ(preview.size(), QSize(50, 50)) << "filled and cropped";
+    EXPECT_EQ(preview.toImage().pixelColor(25, 25), QColor(10, 200, 30));
+    EXPECT_TRUE(PreviewImage::loadFilling({missing}, QSize(50, 50)).isNull());
+
+    // A file whose name lies about its format still decodes from its bytes.
+    const QString lying = env.path() + QStringLiteral("/picture.jpg");
+    ASSERT_TRUE(source.save(lying, "PNG"));
+    EXPECT_FALSE(PreviewImage::loadFilling({lying}, QSize(20, 20)).isNull());
+}
+
+TEST_F(ClipboardCardViewTest, RichTextComesFromItsAssetAndLoadsNothingItNames)
+{
+    ClipboardItem item;
+    item.kind = ClipboardKind::richText;
+    item.text = QStringLiteral("plain");
+    EXPECT_FALSE(RichTextPreview::load(item)) << "no asset";
+    item.assetPath = env.path() + QStringLiteral("/missing.rtf");
+    EXPECT_FALSE(RichTextPreview::load(item)) << "unreadable asset";
+
+    const QString picture = env.path() + QStringLiteral("/secret.png");
+    QImage(4, 4, QImage::Format_RGB32).save(picture);
+    const QString html = env.path() + QStringLiteral("/doc.html");
+    writeFileBytes(html, "<b>Bold</b> text <img src=\"file://" + picture.toUtf8() + "\">");
+    item.assetPath = html;
+    std::unique_ptr<QTextDocument> document = RichTextPreview::load(item);
+    ASSERT_TRUE(document);
+    document->setTextWidth(200);
+    document->size(); // lay it out, which asks for the image
+    EXPECT_TRUE(document->toPlainText().startsWith(QStringLiteral("Bold text")));
+    EXPECT_FALSE(document->resource(QTextDocument::ImageResource, QUrl::fromLocalFile(picture)).isValid());
+}
+} // namespace
