@@ -16,6 +16,20 @@
 
 AppDelegate::AppDelegate(QObject* parent) : QObject(parent) {}
 
+AppDelegate::AppDelegate(AppSettings& settings, ClipboardStore& store, QObject* parent)
+    : QObject(parent), m_settings(&settings), m_store(&store)
+{}
+
+AppSettings& AppDelegate::settings() const
+{
+    return m_settings ? *m_settings : AppSettings::shared();
+}
+
+ClipboardStore& AppDelegate::store() const
+{
+    return m_store ? *m_store : ClipboardStore::shared();
+}
+
 AppDelegate::~AppDelegate() = default;
 
 void AppDelegate::applicationDidFinishLaunching()
@@ -39,10 +53,10 @@ void AppDelegate::applicationWillTerminate()
         return;
     }
     m_terminated = true;
-    if (AppSettings::shared().clearOnQuit()) {
-        ClipboardStore::shared().clearAll();
+    if (settings().clearOnQuit()) {
+        store().clearAll();
     }
-    ClipboardStore::shared().flush();
+    store().flush();
     ClipboardMonitor::shared().stop();
     HotkeyManager::shared().unregister();
 }
@@ -88,16 +102,18 @@ void AppDelegate::statusItemClicked(QSystemTrayIcon::ActivationReason reason)
 std::unique_ptr<QMenu> AppDelegate::buildMenu()
 {
     auto menu = std::make_unique<QMenu>();
-    const QString shortcut = AppSettings::shared().hotkeyShortcut().displayString();
-    menu->addAction(QStringLiteral("Show Clipboard (") + shortcut + QLatin1Char(')'), this,
-                    &AppDelegate::toggleWindow);
+    // A key label "&" must not turn into a mnemonic marker.
+    QString shortcut = settings().hotkeyShortcut().displayString();
+    shortcut.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    menu->addAction(QStringLiteral("Show Clipboard (") + shortcut + QLatin1Char(')'), this, &AppDelegate::toggleWindow);
     menu->addSeparator();
     menu->addAction(QStringLiteral("Settings\u2026"), QKeySequence(Qt::CTRL | Qt::Key_Comma), this,
                     &AppDelegate::openSettings);
     menu->addAction(QStringLiteral("Clear History"), this, &AppDelegate::clearHistory);
     menu->addSeparator();
+    // exit(), not quit(): a quit can be refused by a window that ignores its close event.
     menu->addAction(QStringLiteral("Quit Stashwell"), QKeySequence(Qt::CTRL | Qt::Key_Q), qApp,
-                    &QCoreApplication::quit);
+                    [] { QCoreApplication::exit(0); });
     return menu;
 }
 
@@ -113,5 +129,5 @@ void AppDelegate::openSettings()
 
 void AppDelegate::clearHistory()
 {
-    ClipboardStore::shared().clearAll();
+    store().clearAll();
 }

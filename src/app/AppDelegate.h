@@ -5,6 +5,8 @@
 #include <QSystemTrayIcon>
 #include <memory>
 
+class AppSettings;
+class ClipboardStore;
 class QMenu;
 
 class AppDelegate : public QObject
@@ -12,6 +14,9 @@ class AppDelegate : public QObject
     Q_OBJECT
 public:
     explicit AppDelegate(QObject* parent = nullptr);
+    // The menu, "Clear History" and the termination sequence use these instead of the shared ones
+    // (for tests).
+    AppDelegate(AppSettings& settings, ClipboardStore& store, QObject* parent = nullptr);
     ~AppDelegate() override;
 
     // Tray icon, then the clipboard monitor, then the global shortcut.
@@ -34,8 +39,12 @@ public:
 
 private:
     void setupStatusItem();
+    AppSettings& settings() const;
+    ClipboardStore& store() const;
     void statusItemClicked(QSystemTrayIcon::ActivationReason reason);
 
+    AppSettings* m_settings = nullptr;
+    ClipboardStore* m_store = nullptr;
     QSystemTrayIcon* m_statusItem = nullptr;
     bool m_terminated = false;
 };

@@ -1,11 +1,11 @@
 #include "app/InstanceLock.h"
 
 #include <QFile>
-
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 InstanceLock::InstanceLock(const QString& path) : m_path(path) {}
@@ -24,6 +24,9 @@ bool InstanceLock::tryLock()
         m_error = QString::fromLocal8Bit(std::strerror(errno));
         return false;
     }
+    // The lock file lives among the private files of the history: keep it 0600 like them, also
+    // when an older one was left looser.
+    ::fchmod(m_fd, 0600);
     if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
         m_error = errno == EWOULDBLOCK ? QString() : QString::fromLocal8Bit(std::strerror(errno));
         ::close(m_fd);

@@ -1,7 +1,6 @@
 #include "app/UnixSignals.h"
 
 #include <QSocketNotifier>
-
 #include <csignal>
 #include <fcntl.h>
 #include <sys/socket.h>
@@ -46,5 +45,12 @@ UnixSignals::~UnixSignals()
     action.sa_handler = SIG_DFL;
     for (int number : {SIGTERM, SIGINT, SIGHUP}) {
         ::sigaction(number, &action, nullptr);
+    }
+    delete m_notifier;
+    for (int& fd : signalPipe) {
+        if (fd >= 0) {
+            ::close(fd);
+            fd = -1;
+        }
     }
 }

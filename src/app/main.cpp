@@ -52,7 +52,9 @@ int main(int argc, char* argv[])
 
     AppDelegate delegate;
     UnixSignals unixSignals;
-    QObject::connect(&unixSignals, &UnixSignals::terminationRequested, &app, &QCoreApplication::quit);
+    // The session is ending: leave at once (a quit() could be refused by a window), then run the
+    // termination sequence below.
+    QObject::connect(&unixSignals, &UnixSignals::terminationRequested, &app, [] { QCoreApplication::exit(0); });
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate, &AppDelegate::applicationWillTerminate);
     delegate.applicationDidFinishLaunching();
 

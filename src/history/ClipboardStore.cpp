@@ -9,7 +9,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSet>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -106,8 +108,13 @@ void ClipboardStore::load()
     }
     // Never lose a history we could not read: keep it aside for the user (or a later version) and do
     // not sweep, since every stored image and document would look orphaned.
-    const QString aside = path + QStringLiteral(".unreadable-") +
-                          QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
+    const QString stem = path + QStringLiteral(".unreadable-") +
+                         QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
+    // Two failed loads within one second must not overwrite the first copy kept aside.
+    QString aside = stem;
+    for (int n = 2; QFileInfo::exists(aside) && n < 1000; ++n) {
+        aside = stem + QLatin1Char('-') + QString::number(n);
+    }
     if (QFile::rename(path, aside)) {
         log(QStringLiteral("Stashwell: history could not be read (%1); kept as %2").arg(reason, aside));
     } else {
@@ -130,8 +137,7 @@ void ClipboardStore::gcOrphanedAssets()
         if (!dir.exists()) {
             continue;
         }
-        const QStringList names =
-            dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        const QStringList names = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
         for (const QString& name : names) {
             const QString path = folder + QLatin1Char('/') + name;
             if (referenced.contains(path)) {
@@ -161,26 +167,22 @@ qsizetype ClipboardStore::firstUnpinnedIndex() const
 void ClipboardStore::add(const ClipboardItem& item)
 {
     const QString key = item.dedupeKey();
+    // The kind leads the key, so entries of another kind never match: their keys are not built.
+    const auto sameContent = [&item, &key](const ClipboardItem& other) {
+        return other.kind == item.kind && other.dedupeKey() == key;
+    };
     const qsizetype newest = firstUnpinnedIndex();
-    if (newest >= 0 && m_items[newest].dedupeKey() == key) {
+    if (newest >= 0 && sameContent(m_items[newest])) {
         return;
     }
 
     ClipboardItem entry = item;
-    bool inherited = false;
-    QList<ClipboardItem> kept;
-    kept.reserve(m_items.size() + 1);
-    for (ClipboardItem& existing : m_items) {
-        if (existing.dedupeKey() == key) {
-            if (!inherited) {
-                entry.isPinned = existing.isPinned;
-                inherited = true;
-            }
-        } else {
-            kept.append(std::move(existing));
-        }
+    const auto first = std::find_if(m_items.cbegin(), m_items.cend(), sameContent);
+    if (first != m_items.cend()) {
+        entry.isPinned = first->isPinned;
+        const qsizetype from = first - m_items.cbegin();
+        m_items.erase(std::remove_if(m_items.begin() + from, m_items.end(), sameContent), m_items.end());
     }
-    m_items = std::move(kept);
 
     const qsizetype at = firstUnpinnedIndex();
     m_items.insert(at >= 0 ? at : m_items.size(), std::move(entry));
@@ -203,19 +205,20 @@ void ClipboardStore::applyMaxHistoryItems()
 
 void ClipboardStore::trimToCap()
 {
-    QList<ClipboardItem> pinned;
-    QList<ClipboardItem> unpinned;
-    for (ClipboardItem& item : m_items) {
-        (item.isPinned ? pinned : unpinned).append(std::move(item));
+    // Pinned entries first, each part in its order. Every list this store builds has them on top
+    // already; one loaded from a file may have them anywhere.
+    const auto isPinned = [](const ClipboardItem& entry) { return entry.isPinned; };
+    if (!std::is_partitioned(m_items.cbegin(), m_items.cend(), isPinned)) {
+        std::stable_partition(m_items.begin(), m_items.end(), isPinned);
     }
-    const std::int64_t keep = std::max<std::int64_t>(0, m_cap() - pinned.size());
-    for (qsizetype i = keep; i < unpinned.size(); ++i) {
-        deleteFiles(unpinned[i]);
+    const qsizetype pinnedCount = std::partition_point(m_items.cbegin(), m_items.cend(), isPinned) - m_items.cbegin();
+    const std::int64_t keep = std::max<std::int64_t>(0, m_cap() - pinnedCount);
+    const qsizetype end =
+        pinnedCount + static_cast<qsizetype>(std::min<std::int64_t>(keep, m_items.size() - pinnedCount));
+    for (qsizetype i = end; i < m_items.size(); ++i) {
+        deleteFiles(m_items[i]);
     }
-    if (unpinned.size() > keep) {
-        unpinned.resize(keep);
-    }
-    m_items = std::move(pinned) + std::move(unpinned);
+    m_items.remove(end, m_items.size() - end);
     emit itemsChanged();
     save();
 }
@@ -267,16 +270,39 @@ void ClipboardStore::clearAll()
     save();
 }
 
+bool ClipboardStore::ownsFile(const QString& path) const
+{
+    // Only files directly inside images/ or assets/ are the store's: an entry read from a history
+    // file written elsewhere (or by hand) may name any path, and removing it must not delete that.
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    if (slash < 0) {
+        return false;
+    }
+    const QStringView parent = QStringView(path).left(slash);
+    const QStringView name = QStringView(path).mid(slash + 1);
+    if (name.isEmpty() || name == u"." || name == u"..") {
+        return false;
+    }
+    return parent == imagesFolder() || parent == assetsFolder();
+}
+
+void ClipboardStore::deleteFile(const QString& path) const
+{
+    if (ownsFile(path)) {
+        QFile::remove(path);
+    }
+}
+
 void ClipboardStore::deleteFiles(const ClipboardItem& item) const
 {
     if (item.imagePath) {
-        QFile::remove(*item.imagePath);
+        deleteFile(*item.imagePath);
     }
     if (item.thumbnailPath && item.thumbnailPath != item.imagePath) {
-        QFile::remove(*item.thumbnailPath);
+        deleteFile(*item.thumbnailPath);
     }
     if (item.assetPath) {
-        QFile::remove(*item.assetPath);
+        deleteFile(*item.assetPath);
     }
 }
 

@@ -55,6 +55,8 @@ private:
     void gcOrphanedAssets();
     void save();
     void persistNow();
+    bool ownsFile(const QString& path) const;
+    void deleteFile(const QString& path) const;
     void deleteFiles(const ClipboardItem& item) const;
     void trimToCap();
     qsizetype firstUnpinnedIndex() const;

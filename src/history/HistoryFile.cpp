@@ -13,8 +13,14 @@ QString uuidText(const QUuid& id)
 
 QString dateText(const QDateTime& time)
 {
-    // Whole seconds, UTC, "Z": 2026-12-05T17:57:21Z.
-    return time.toUTC().toString(Qt::ISODate);
+    // Whole seconds, UTC, "Z": 2026-12-05T17:57:21Z. A time that this form cannot hold (an invalid
+    // one, or a year outside 1 to 9999) is written as the epoch: one unreadable date would make the
+    // whole file unreadable at the next start.
+    const QDateTime utc = time.toUTC();
+    if (!utc.isValid() || utc.date().year() < 1 || utc.date().year() > 9999) {
+        return QStringLiteral("1970-01-01T00:00:00Z");
+    }
+    return utc.toString(Qt::ISODate);
 }
 
 std::optional<QDateTime> parseDate(const QString& text)

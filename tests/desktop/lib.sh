@@ -24,8 +24,14 @@ HISTORY_DIR="$XDG_DATA_HOME/Stashwell"
 HISTORY_FILE="$HISTORY_DIR/history.json"
 STASHWELL_LOG="$TEST_ROOT/stashwell.log"
 
+# Debian's own interpreter (the one scripts/deps installs); a version manager's shim starts slowly.
+PYTHON=/usr/bin/python3
+[[ -x $PYTHON ]] || PYTHON=python3
+
 TEST_PIDS=()
 STASHWELL_PID=""
+STASHWELL_STATUS=""
+TRAYER_PID=""
 
 cleanup() {
     local status=$?
@@ -97,6 +103,7 @@ start_desktop() {
     fi
     if [[ "${WITH_TRAY:-1}" == 1 ]]; then
         spawn trayer --edge top --align right --widthtype pixel --width 120 --height 24 --transparent false
+        TRAYER_PID=$LAST_PID
         wait_for 10 sh -c 'xprop -root | grep -q .' || true
     fi
 }
@@ -109,15 +116,34 @@ start_stashwell() {
     kill -0 "$STASHWELL_PID" 2>/dev/null || fail "stashwell exited at start"
 }
 
-# Ends stashwell with SIGTERM and waits for it; fails if it does not end within 10 s.
+# Ends stashwell with a signal (SIGTERM unless given) and waits for it; fails if it does not end
+# within 10 s. Its exit status is left in STASHWELL_STATUS.
 stop_stashwell() {
-    kill -TERM "$STASHWELL_PID"
+    local signal=${1:-TERM}
+    kill -"$signal" "$STASHWELL_PID"
     local deadline=$((SECONDS + 10))
     while kill -0 "$STASHWELL_PID" 2>/dev/null; do
-        ((SECONDS < deadline)) || fail "stashwell did not end after SIGTERM"
+        ((SECONDS < deadline)) || fail "stashwell did not end after SIG$signal"
         sleep 0.05
     done
-    wait "$STASHWELL_PID" 2>/dev/null || true
+    STASHWELL_STATUS=0
+    wait "$STASHWELL_PID" 2>/dev/null || STASHWELL_STATUS=$?
+}
+
+# Succeeds when stashwell's tray icon is embedded in trayer: a viewable window of stashwell's process
+# that speaks XEmbed sits inside one of trayer's windows.
+tray_icon_embedded() {
+    [[ -n "$TRAYER_PID" ]] || return 1
+    local host window
+    for host in $(xdotool search --pid "$TRAYER_PID" 2>/dev/null); do
+        for window in $(xwininfo -tree -id "$host" 2>/dev/null | awk '$1 ~ /^0x/ {print $1}'); do
+            xprop -id "$window" _NET_WM_PID 2>/dev/null | grep -qx "_NET_WM_PID(CARDINAL) = $STASHWELL_PID" || continue
+            xprop -id "$window" _XEMBED_INFO 2>/dev/null | grep -q '= ' || continue
+            xwininfo -id "$window" 2>/dev/null | grep -q 'Map State: IsViewable' || continue
+            return 0
+        done
+    done
+    return 1
 }
 
 screenshot() {

@@ -10,6 +10,8 @@ public:
     AutostartLoginItem(const QString& entryPath, const QString& program);
 
     static QString defaultEntryPath();
+    // The Exec value that starts `program` with no arguments, quoted and escaped for a desktop entry.
+    static QString execValue(const QString& program);
 
     Status status() const override;
     bool registerItem(QString* error) override;

@@ -1,0 +1,488 @@
+// The store: order of the history, the cap, the files it owns, loading and the delayed save.
+#include "history/ClipboardStore.h"
+
+#include "history/HistoryFile.h"
+#include "support/ItemPrinter.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace {
+unsigned modeOf(const QString& path)
+{
+    struct stat info = {};
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0) {
+        return 0;
+    }
+    return info.st_mode & 07777;
+}
+
+bool exists(const QString& path)
+{
+    return QFileInfo::exists(path) || QFileInfo(path).isSymLink();
+}
+
+QStringList texts(const QList<ClipboardItem>& items)
+{
+    QStringList list;
+    for (const ClipboardItem& item : items) {
+        list.append(item.text.value_or(QStringLiteral("?")) + (item.isPinned ? QStringLiteral("*") : QString()));
+    }
+    return list;
+}
+
+class ClipboardStoreTest : public ::testing::Test
+{
+protected:
+    std::unique_ptr<ClipboardStore> makeStore()
+    {
+        return std::make_unique<ClipboardStore>(folder(), scheduler, [this] { return cap; });
+    }
+
+    QString folder() const { return env.historyFolder(); }
+    QString historyFile() const { return folder() + QStringLiteral("/history.json"); }
+
+    static ClipboardItem text(const QString& content)
+    {
+        ClipboardItem item;
+        item.text = content;
+        return item;
+    }
+
+    // An image entry whose image, thumbnail and asset files exist in the store's folders.
+    static ClipboardItem image(ClipboardStore& store, const QString& name, bool sameThumbnail = false)
+    {
+        ClipboardItem item;
+        item.kind = ClipboardKind::image;
+        item.text = name;
+        item.imagePath = store.saveImage(name.toUtf8());
+        item.thumbnailPath = sameThumbnail ? item.imagePath : store.saveImage(name.toUtf8() + "-thumb");
+        item.assetPath = store.saveAsset(name.toUtf8(), QStringLiteral("pdf"));
+        item.contentHash = sha256Prefix(name.toUtf8());
+        return item;
+    }
+
+    static bool filesExist(const ClipboardItem& item)
+    {
+        return exists(*item.imagePath) && exists(*item.thumbnailPath) && exists(*item.assetPath);
+    }
+    static bool filesGone(const ClipboardItem& item)
+    {
+        return !exists(*item.imagePath) && !exists(*item.thumbnailPath) && !exists(*item.assetPath);
+    }
+
+    void writeHistory(const QList<ClipboardItem>& items)
+    {
+        QDir().mkpath(folder());
+        ASSERT_TRUE(writeFileBytes(historyFile(), HistoryFile::encode(items)));
+    }
+
+    std::optional<QList<ClipboardItem>> savedHistory() const
+    {
+        return HistoryFile::decode(readFileBytes(historyFile()));
+    }
+
+    FakeEnvironment env;
+    ManualScheduler& scheduler = env.platform.scheduler;
+    std::int64_t cap = 200;
+};
+} // namespace
+
+TEST_F(ClipboardStoreTest, SameContentTwiceInARowKeepsTheFirstEntryAndDoesNotSave)
+{
+    auto store = makeStore();
+    store->add(text("A"));
+    const ClipboardItem first = store->items().first();
+    scheduler.advance(1000);
+    ClipboardItem again = text("A");
+    again.createdAt = first.createdAt.addSecs(60);
+    store->add(again);
+    ASSERT_EQ(store->items().size(), 1);
+    EXPECT_EQ(store->items().first(), first);
+    EXPECT_EQ(scheduler.pendingCount(), 0u);
+}
+
+TEST_F(ClipboardStoreTest, CopyingAgainMovesTheContentToTheTopAsANewEntry)
+{
+    auto store = makeStore();
+    store->add(text("A"));
+    const QUuid firstA = store->items().first().id;
+    store->add(text("B"));
+    ClipboardItem html = text("B");
+    html.kind = ClipboardKind::html; // same text, other kind: not a duplicate
+    store->add(html);
+    store->add(text("A"));
+    EXPECT_EQ(texts(store->items()), (QStringList{"A", "B", "B"}));
+    EXPECT_NE(store->items().first().id, firstA);
+    EXPECT_EQ(store->items()[1].kind, ClipboardKind::html);
+    EXPECT_EQ(store->items()[2].kind, ClipboardKind::text);
+}
+
+TEST_F(ClipboardStoreTest, PinsMoveEntriesAndDuplicatesInheritThePin)
+{
+    auto store = makeStore();
+    for (const char* name : {"X", "Y", "Z", "W"}) {
+        store->add(text(name));
+    }
+    ASSERT_EQ(texts(store->items()), (QStringList{"W", "Z", "Y", "X"}));
+    store->togglePin(store->items()[3]); // X
+    store->togglePin(store->items()[3]); // Y
+    EXPECT_EQ(texts(store->items()), (QStringList{"Y*", "X*", "W", "Z"}));
+
+    // Copying a pinned entry's content again: a new pinned entry at the end of the pinned block.
+    store->add(text("Y"));
+    EXPECT_EQ(texts(store->items()), (QStringList{"X*", "Y*", "W", "Z"}));
+    // A new entry goes directly below the pinned block.
+    store->add(text("V"));
+    EXPECT_EQ(texts(store->items()), (QStringList{"X*", "Y*", "V", "W", "Z"}));
+    // Unpinning goes to the top of the unpinned part; pinning to index 0.
+    store->togglePin(store->items()[0]);
+    EXPECT_EQ(texts(store->items()), (QStringList{"Y*", "X", "V", "W", "Z"}));
+    store->togglePin(store->items()[4]);
+    EXPECT_EQ(texts(store->items()), (QStringList{"Z*", "Y*", "X", "V", "W"}));
+    // With every other entry pinned, an unpinned entry goes to the end.
+    store->clearAll();
+    store->togglePin(store->items()[1]);
+    EXPECT_EQ(texts(store->items()), (QStringList{"Z*", "Y"}));
+}
+
+TEST_F(ClipboardStoreTest, AddRemovesEveryLoadedDuplicateAndInheritsTheFirstOnesPin)
+{
+    ClipboardItem pinnedA = text("A");
+    pinnedA.isPinned = true;
+    writeHistory({pinnedA, text("B"), text("A"), text("C"), text("A")});
+    auto store = makeStore();
+    EXPECT_EQ(texts(store->items()), (QStringList{"A*", "B", "A", "C", "A"})); // loaded as they are
+    store->add(text("A"));
+    EXPECT_EQ(texts(store->items()), (QStringList{"A*", "B", "C"}));
+    EXPECT_NE(store->items().first().id, pinnedA.id);
+}
+
+TEST_F(ClipboardStoreTest, CapKeepsPinnedEntriesAndDeletesFilesOfTrimmedOnes)
+{
+    cap = 3;
+    auto store = makeStore();
+    const ClipboardItem p1 = image(*store, "p1");
+    const ClipboardItem p2 = image(*store, "p2");
+    const ClipboardItem u1 = image(*store, "u1");
+    const ClipboardItem u2 = image(*store, "u2");
+    store->add(p1);
+    store->add(p2);
+    store->togglePin(store->items()[1]);
+    store->togglePin(store->items()[1]);
+    store->add(u1);
+    EXPECT_EQ(texts(store->items()), (QStringList{"p2*", "p1*", "u1"}));
+    store->add(u2);
+    EXPECT_EQ(texts(store->items()), (QStringList{"p2*", "p1*", "u2"}));
+    EXPECT_TRUE(filesGone(u1));
+    EXPECT_TRUE(filesExist(u2) && filesExist(p1) && filesExist(p2));
+
+    // As many pinned entries as the cap: a new unpinned entry is trimmed at once, with its files.
+    cap = 2;
+    store->applyMaxHistoryItems();
+    EXPECT_EQ(texts(store->items()), (QStringList{"p2*", "p1*"}));
+    EXPECT_TRUE(filesGone(u2));
+    const ClipboardItem u3 = image(*store, "u3");
+    store->add(u3);
+    EXPECT_EQ(texts(store->items()), (QStringList{"p2*", "p1*"}));
+    EXPECT_TRUE(filesGone(u3));
+
+    // A cap below the pinned count never removes a pinned entry.
+    cap = -1;
+    store->add(text("t"));
+    EXPECT_EQ(texts(store->items()), (QStringList{"p2*", "p1*"}));
+    EXPECT_TRUE(filesExist(p1) && filesExist(p2));
+}
+
+TEST_F(ClipboardStoreTest, LoadedHistoryLongerThanTheCapIsKeptUntilTheNextChange)
+{
+    writeHistory({text("1"), text("2"), text("3"), text("4")});
+    cap = 2;
+    auto store = makeStore();
+    EXPECT_EQ(store->items().size(), 4);
+    scheduler.advance(1000);
+    EXPECT_EQ(scheduler.pendingCount(), 0u);
+
+    cap = 10;
+    store->applyMaxHistoryItems(); // nothing to trim: no save
+    EXPECT_EQ(scheduler.pendingCount(), 0u);
+    cap = 2;
+    store->applyMaxHistoryItems();
+    EXPECT_EQ(texts(store->items()), (QStringList{"1", "2"}));
+    EXPECT_EQ(scheduler.pendingCount(), 1u);
+}
+
+TEST_F(ClipboardStoreTest, TrimmingALoadedListGathersItsPinnedEntriesOnTop)
+{
+    QList<ClipboardItem> loaded;
+    {
+        auto store = makeStore();
+        for (const char* name : {"u1", "p1", "u2", "p2", "u3"}) {
+            loaded.append(image(*store, QString::fromLatin1(name)));
+            loaded.last().isPinned = name[0] == 'p';
+        }
+    }
+    writeHistory(loaded);
+    cap = 3;
+    auto store = makeStore();
+    EXPECT_EQ(texts(store->items()), (QStringList{"u1", "p1*", "u2", "p2*", "u3"}));
+    store->applyMaxHistoryItems();
+    EXPECT_EQ(texts(store->items()), (QStringList{"p1*", "p2*", "u1"}));
+    EXPECT_TRUE(filesExist(loaded[0]) && filesExist(loaded[1]) && filesExist(loaded[3]));
+    EXPECT_TRUE(filesGone(loaded[2]) && filesGone(loaded[4]));
+}
+
+TEST_F(ClipboardStoreTest, RemoveAndTogglePinIgnoreUnknownEntries)
+{
+    auto store = makeStore();
+    store->add(text("A"));
+    scheduler.advance(1000);
+    const QList<ClipboardItem> before = store->items();
+    ClipboardItem stranger = text("A"); // same content, other id
+    store->remove(stranger);
+    store->togglePin(stranger);
+    EXPECT_EQ(store->items(), before);
+    EXPECT_EQ(scheduler.pendingCount(), 0u);
+
+    // Only the id counts: a changed copy of an entry still removes it.
+    ClipboardItem changed = before.first();
+    changed.text = QStringLiteral("other");
+    store->remove(changed);
+    EXPECT_TRUE(store->items().isEmpty());
+    EXPECT_EQ(scheduler.pendingCount(), 1u);
+}
+
+TEST_F(ClipboardStoreTest, RemoveDeletesTheEntrysFiles)
+{
+    auto store = makeStore();
+    const ClipboardItem shared = image(*store, "shared", true);
+    const ClipboardItem separate = image(*store, "separate");
+    store->add(shared);
+    store->add(separate);
+    store->togglePin(store->items()[1]); // pinned entries are removed too, with their files
+    store->remove(shared);
+    store->remove(separate);
+    EXPECT_TRUE(store->items().isEmpty());
+    EXPECT_TRUE(filesGone(shared));
+    EXPECT_TRUE(filesGone(separate));
+    EXPECT_TRUE(QDir(store->imagesFolder()).isEmpty());
+    EXPECT_TRUE(QDir(store->assetsFolder()).isEmpty());
+}
+
+TEST_F(ClipboardStoreTest, ClearAllKeepsPinnedEntriesAndTheirFiles)
+{
+    auto store = makeStore();
+    const ClipboardItem keep = image(*store, "keep");
+    const ClipboardItem drop = image(*store, "drop", true);
+    store->add(keep);
+    store->add(drop);
+    store->add(text("t"));
+    store->togglePin(store->items()[2]);
+    store->clearAll();
+    EXPECT_EQ(texts(store->items()), (QStringList{"keep*"}));
+    EXPECT_TRUE(filesExist(keep));
+    EXPECT_TRUE(filesGone(drop));
+
+    // Nothing to clear still saves.
+    scheduler.advance(1000);
+    store->clearAll();
+    EXPECT_EQ(texts(store->items()), (QStringList{"keep*"}));
+    EXPECT_EQ(scheduler.pendingCount(), 1u);
+}
+
+TEST_F(ClipboardStoreTest, NeverDeletesFilesOutsideItsFolders)
+{
+    QTemporaryDir outside;
+    const QString victim = outside.filePath(QStringLiteral("precious.txt"));
+    const QString sibling = folder() + QStringLiteral("/history.json");
+    ASSERT_TRUE(writeFileBytes(victim, "mine"));
+    ClipboardItem hostile = text("hostile");
+    hostile.imagePath = victim;
+    hostile.thumbnailPath = folder() + QStringLiteral("/images/../history.json");
+    hostile.assetPath = folder() + QStringLiteral("/assets/");
+    writeHistory({hostile});
+
+    auto store = makeStore();
+    store->clearAll();
+    EXPECT_TRUE(store->items().isEmpty());
+    EXPECT_EQ(readFileBytes(victim), QByteArray("mine"));
+    EXPECT_TRUE(exists(sibling));
+    EXPECT_TRUE(QFileInfo(store->assetsFolder()).isDir());
+}
+
+TEST_F(ClipboardStoreTest, StartSweepsEveryUnreferencedFile)
+{
+    {
+        auto store = makeStore();
+        QList<ClipboardItem> items{image(*store, "kept"), image(*store, "orphan")};
+        items[0].isPinned = true;
+        writeHistory({items[0]});
+        // Files that a replaced duplicate left behind, hidden files, sub-folders, symbolic links.
+        writeFileBytes(store->imagesFolder() + QStringLiteral("/.hidden"), "x");
+        QDir().mkpath(store->assetsFolder() + QStringLiteral("/sub/deeper"));
+        writeFileBytes(store->assetsFolder() + QStringLiteral("/sub/deeper/file"), "x");
+        ASSERT_TRUE(QFile::link(historyFile(), store->imagesFolder() + QStringLiteral("/link")));
+    }
+    auto store = makeStore();
+    ASSERT_EQ(store->items().size(), 1);
+    const ClipboardItem& kept = store->items().first();
+    EXPECT_TRUE(filesExist(kept));
+    QStringList remaining =
+        QDir(store->imagesFolder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    remaining +=
+        QDir(store->assetsFolder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    EXPECT_EQ(remaining.size(), 3) << remaining.join(u' ').toStdString();
+    EXPECT_TRUE(exists(historyFile())); // the link went, not what it pointed to
+}
+
+TEST_F(ClipboardStoreTest, UnreadableHistoryIsKeptAsideAndNothingIsSwept)
+{
+    QString imagePath;
+    {
+        auto store = makeStore();
+        imagePath = image(*store, "of the unreadable history").imagePath.value();
+    }
+    const QByteArray garbage = R"([{"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF","kind":"text"}])";
+    ASSERT_TRUE(writeFileBytes(historyFile(), garbage));
+
+    auto store = makeStore();
+    EXPECT_TRUE(store->items().isEmpty());
+    EXPECT_TRUE(exists(imagePath));
+    EXPECT_FALSE(exists(historyFile()));
+    const QStringList aside = QDir(folder()).entryList({QStringLiteral("history.json.unreadable-*")});
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^history\\.json\\.unreadable-\\d{8}T\\d{6}Z$"))
+                    .match(aside.first())
+                    .hasMatch())
+        << aside.first().toStdString();
+    const QString asidePath = folder() + QLatin1Char('/') + aside.first();
+    EXPECT_EQ(readFileBytes(asidePath), garbage);
+    EXPECT_EQ(modeOf(asidePath), 0600u);
+    ASSERT_EQ(env.platform.log.lines.size(), 1);
+    EXPECT_TRUE(env.platform.log.lines.first().startsWith(QStringLiteral("Stashwell: ")));
+
+    store->flush();
+    EXPECT_EQ(readFileBytes(historyFile()), QByteArray("[]"));
+    EXPECT_EQ(readFileBytes(asidePath), garbage);
+}
+
+TEST_F(ClipboardStoreTest, ChangesInABurstAreSavedOnce)
+{
+    auto store = makeStore();
+    store->add(text("1"));
+    scheduler.advance(100);
+    store->add(text("2"));
+    scheduler.advance(100);
+    store->add(text("3"));
+    scheduler.advance(399);
+    EXPECT_FALSE(exists(historyFile()));
+    scheduler.advance(1);
+    ASSERT_TRUE(savedHistory());
+    EXPECT_EQ(texts(*savedHistory()), (QStringList{"3", "2", "1"}));
+    // No second write follows.
+    QFile::remove(historyFile());
+    scheduler.advance(5000);
+    EXPECT_FALSE(exists(historyFile()));
+}
+
+TEST_F(ClipboardStoreTest, FlushWritesAtOnceAndCancelsThePendingSave)
+{
+    auto store = makeStore();
+    store->add(text("1"));
+    scheduler.advance(200);
+    store->add(text("2"));
+    store->flush();
+    ASSERT_TRUE(savedHistory());
+    EXPECT_EQ(texts(*savedHistory()), (QStringList{"2", "1"}));
+    QFile::remove(historyFile());
+    scheduler.advance(5000);
+    EXPECT_FALSE(exists(historyFile()));
+    EXPECT_EQ(scheduler.pendingCount(), 0u);
+
+    // A store that goes away with a save pending does not write afterwards.
+    store->add(text("3"));
+    store.reset();
+    scheduler.advance(5000);
+    EXPECT_FALSE(exists(historyFile()));
+}
+
+TEST_F(ClipboardStoreTest, HistoryFilesArePrivateEvenInALooserExistingFolder)
+{
+    QDir().mkpath(folder() + QStringLiteral("/images"));
+    ::chmod(QFile::encodeName(folder()).constData(), 0755);
+    ::chmod(QFile::encodeName(folder() + QStringLiteral("/images")).constData(), 0777);
+    ClipboardItem loose = text("loose");
+    loose.imagePath = folder() + QStringLiteral("/images/LOOSE.png");
+    writeHistory({loose});
+    writeFileBytes(*loose.imagePath, "png");
+    ::chmod(QFile::encodeName(historyFile()).constData(), 0644);
+    ::chmod(QFile::encodeName(*loose.imagePath).constData(), 0644);
+
+    auto store = makeStore();
+    EXPECT_EQ(modeOf(folder()), 0700u);
+    EXPECT_EQ(modeOf(store->imagesFolder()), 0700u);
+    EXPECT_EQ(modeOf(store->assetsFolder()), 0700u);
+    EXPECT_EQ(modeOf(historyFile()), 0600u);
+    EXPECT_EQ(modeOf(*loose.imagePath), 0600u);
+
+    const mode_t oldMask = ::umask(0);
+    store->add(text("new"));
+    store->flush();
+    const QString imagePath = store->saveImage("bytes");
+    ::umask(oldMask);
+    EXPECT_EQ(modeOf(historyFile()), 0600u);
+    EXPECT_EQ(modeOf(imagePath), 0600u);
+    EXPECT_EQ(QDir(folder()).entryList(QDir::Files).size(), 1) << "temporary files left behind";
+}
+
+TEST_F(ClipboardStoreTest, SavedFilesAreNamedByAnUpperCaseUuid)
+{
+    auto store = makeStore();
+    const QString image = store->saveImage("png bytes");
+    const QString tiff = store->saveImage("tiff bytes", QStringLiteral("tiff"));
+    const QString asset = store->saveAsset("rtf bytes", QStringLiteral("rtf"));
+    const QRegularExpression name(QStringLiteral("^[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\\."));
+    EXPECT_EQ(QFileInfo(image).path(), store->imagesFolder());
+    EXPECT_TRUE(name.match(QFileInfo(image).fileName()).hasMatch());
+    EXPECT_TRUE(image.endsWith(QStringLiteral(".png")));
+    EXPECT_TRUE(tiff.endsWith(QStringLiteral(".tiff")));
+    EXPECT_EQ(QFileInfo(asset).path(), store->assetsFolder());
+    EXPECT_TRUE(asset.endsWith(QStringLiteral(".rtf")));
+    EXPECT_EQ(readFileBytes(image), QByteArray("png bytes"));
+    EXPECT_EQ(readFileBytes(asset), QByteArray("rtf bytes"));
+    EXPECT_NE(image, store->saveImage("png bytes"));
+
+    // A failed write still answers a path, and leaves no file.
+    QDir(store->assetsFolder()).removeRecursively();
+    const QString lost = store->saveAsset("pdf", QStringLiteral("pdf"));
+    EXPECT_TRUE(lost.startsWith(store->assetsFolder() + QLatin1Char('/')));
+    EXPECT_FALSE(exists(lost));
+}
+
+TEST_F(ClipboardStoreTest, FailedSaveKeepsTheOldFileAndIsLoggedOnce)
+{
+    auto store = makeStore();
+    store->add(text("old"));
+    store->flush();
+    const QByteArray old = readFileBytes(historyFile());
+    // Something that cannot be replaced by a file stands where the history goes.
+    QFile::rename(historyFile(), folder() + QStringLiteral("/kept"));
+    QDir().mkpath(historyFile() + QStringLiteral("/occupied"));
+    store->add(text("new"));
+    store->flush();
+    store->add(text("newer"));
+    store->flush();
+    EXPECT_EQ(env.platform.log.lines.size(), 1);
+    EXPECT_EQ(readFileBytes(folder() + QStringLiteral("/kept")), old);
+    EXPECT_EQ(QDir(folder()).entryList({QStringLiteral("history.json.*")}, QDir::Files).size(), 0);
+
+    // Once saving works again, the next failure is reported again.
+    QDir(historyFile()).removeRecursively();
+    store->flush();
+    EXPECT_EQ(texts(*savedHistory()), (QStringList{"newer", "new", "old"}));
+}
