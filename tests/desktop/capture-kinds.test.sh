@@ -10,7 +10,7 @@ source "$(dirname "$0")/capture-lib.sh"
 RICH=${STASHWELL_RICH_CAPTURE:-0}
 FIXTURES="$TEST_ROOT/fixtures"
 mkdir -p "$FIXTURES"
-python3 "$(dirname "$0")/make-capture-fixtures.py" "$FIXTURES"
+"$PYTHON" "$(dirname "$0")/make-capture-fixtures.py" "$FIXTURES"
 convert -size 200x100 xc:red "png:$FIXTURES/wide.png"
 convert -size 120x80 xc:blue "tiff:$FIXTURES/photo.tiff"
 convert -size 63x63 xc:green "png:$FIXTURES/small.png"

@@ -5,7 +5,7 @@ CAPTURE_COPIES=0
 NEWEST_ID="" # the newest entry when last checked
 
 history() {
-    python3 "$(dirname "${BASH_SOURCE[0]}")/capture-history.py" "$HISTORY_FILE" "$@"
+    "$PYTHON" "$(dirname "${BASH_SOURCE[0]}")/capture-history.py" "$HISTORY_FILE" "$@"
 }
 
 # Copies text the way most programs do (xclip offers it as UTF8_STRING and the other text targets).
