@@ -118,6 +118,14 @@ TEST(SelectionReader, OffersOtherImageTypesAsPngOnlyWithoutPngOrTiff)
         EXPECT_FALSE(reader->data(PasteboardType::png));
         EXPECT_TRUE(reader->data(PasteboardType::tiff));
     }
+    {
+        // A vector image is not drawn: it could name the user's files.
+        ClipOwner owner({"--target", "image/svg+xml=<svg xmlns='http://www.w3.org/2000/svg' width='90' height='90'/>"});
+        ASSERT_TRUE(owner.isReady());
+        const auto reader = openReader();
+        EXPECT_FALSE(reader->types()->contains(PasteboardType::png));
+        EXPECT_FALSE(reader->data(PasteboardType::png));
+    }
 }
 
 TEST(SelectionReader, ReceivesLargeContentIncrementallyUpToTheCap)

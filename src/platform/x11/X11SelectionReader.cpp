@@ -6,12 +6,17 @@
 #include <QBuffer>
 #include <QImage>
 #include <QImageReader>
+#include <algorithm>
 #include <cstring>
 #include <xcb/xfixes.h>
 
 namespace {
 // Properties are read in slices of this many 32-bit units (4 MB).
 constexpr std::uint32_t propertySliceLongs = 1u << 20;
+// Real owners offer a few dozen targets; each one offered costs a name lookup.
+constexpr qsizetype maxTargets = 512;
+// Memory taken up front for an incremental transfer, whatever size the owner announces.
+constexpr qsizetype maxReservedBytes = 16 * 1024 * 1024;
 
 QList<QUrl> parseUriLines(const QByteArray& bytes, bool skipOperation)
 {
@@ -113,7 +118,7 @@ std::optional<QList<QByteArray>> X11SelectionReader::offeredTargets()
         m_targetsRead = true;
         const auto bytes = transfer(m_connection ? m_connection->atom("TARGETS") : xcb_atom_t(XCB_ATOM_NONE));
         if (bytes) {
-            QList<xcb_atom_t> atoms(bytes->size() / qsizetype(sizeof(xcb_atom_t)));
+            QList<xcb_atom_t> atoms(std::min(bytes->size() / qsizetype(sizeof(xcb_atom_t)), maxTargets));
             std::memcpy(atoms.data(), bytes->constData(), size_t(atoms.size()) * sizeof(xcb_atom_t));
             QList<QByteArray> names;
             for (const QByteArray& name : m_connection->atomNames(atoms)) {
@@ -324,7 +329,7 @@ std::optional<QByteArray> X11SelectionReader::readIncrementally(qint64 announced
         return std::nullopt;
     }
     QByteArray bytes;
-    bytes.reserve(announcedSize);
+    bytes.reserve(std::min<qint64>(announcedSize, maxReservedBytes));
     for (;;) {
         const auto event = m_connection->waitForEvent(m_deadline, [this](const xcb_generic_event_t& e) {
             if (noteOwnerEvent(e)) {

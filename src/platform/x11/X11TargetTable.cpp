@@ -51,9 +51,23 @@ QList<QByteArray> X11TargetTable::convertibleImageTargets(const QList<QByteArray
     if (offered.contains("image/png") || offered.contains("image/tiff")) {
         return {};
     }
+    // Raster formats only: a vector image (SVG) may name files of the user's to draw.
+    static const QList<QByteArray> raster = {"image/jpeg",
+                                             "image/jpg",
+                                             "image/pjpeg",
+                                             "image/gif",
+                                             "image/bmp",
+                                             "image/x-bmp",
+                                             "image/x-ms-bmp",
+                                             "image/webp",
+                                             "image/x-portable-pixmap",
+                                             "image/x-portable-anymap",
+                                             "image/vnd.microsoft.icon",
+                                             "image/x-icon",
+                                             "image/x-xpixmap"};
     QList<QByteArray> images;
     for (const QByteArray& target : offered) {
-        if (target.startsWith("image/") && !images.contains(target)) {
+        if (raster.contains(target) && !images.contains(target)) {
             images.append(target);
         }
     }

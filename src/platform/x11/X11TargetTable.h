@@ -15,12 +15,13 @@ QList<QByteArray> targetsFor(const QString& identifier);
 bool isProtocolTarget(const QByteArray& target);
 
 // The identifiers a list of offered targets stands for: every identifier with an offered target,
-// a PNG when only another image/* type is offered (the reader converts it), the file-URL and
+// a PNG when only another raster image type is offered (the reader converts it), the file-URL and
 // colour flavours, then every other target under its own name (markers such as
 // "x-kde-passwordManagerHint" must stay visible).
 QStringList identifiersFor(const QList<QByteArray>& offered);
 
-// The image/* targets that can stand in for a PNG: none when PNG or TIFF is offered itself.
+// The raster image/* targets that can stand in for a PNG, in the owner's order: none when PNG or
+// TIFF is offered itself.
 QList<QByteArray> convertibleImageTargets(const QList<QByteArray>& offered);
 
 inline constexpr const char* uriList = "text/uri-list";
