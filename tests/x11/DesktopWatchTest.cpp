@@ -115,6 +115,13 @@ TEST(X11CopyKeystroke, FollowsTheLayoutAndTracksModifiersFromPressesAndReleases)
     keys.release(superL);
     EXPECT_TRUE(keys.press(qwertyC, layout0));
 
+    // A modifier held long enough to repeat is released once.
+    keys.reset();
+    keys.press(controlL, layout0);
+    keys.press(controlL, layout0);
+    keys.release(controlL);
+    EXPECT_FALSE(keys.press(qwertyC, layout0));
+
     // Releases of keys never seen pressed are not counted against anything.
     keys.reset();
     keys.release(altL);

@@ -24,8 +24,11 @@ public:
     {
         const Role role = roleOf(keycode);
         if (role != Role::Other) {
-            ++m_held[static_cast<int>(role)];
-            m_keyDown[keycode & 0xff] = true;
+            // A held key repeats its press; it still counts once until released.
+            if (!m_keyDown[keycode & 0xff]) {
+                m_keyDown[keycode & 0xff] = true;
+                ++m_held[static_cast<int>(role)];
+            }
             return false;
         }
         return modifiersQualify() && typesCopyLetter(keycode, layout());
