@@ -40,8 +40,12 @@ show_window() {
     awk '/^window/ {print $2}' "$out"
 }
 
+# Activates a window and waits until the window manager says so on the root window.
 activate() {
     xdotool windowactivate --sync "$1" >/dev/null 2>&1 || fail "could not activate window $1"
+    local hex
+    hex=$(printf '0x%x' "$1")
+    wait_for 5 sh -c "xprop -root _NET_ACTIVE_WINDOW | grep -q '# $hex\$'" || fail "window $1 did not become active"
 }
 
 # Waits until the newest entry matches every check of capture-history.py.

@@ -24,6 +24,21 @@ xkb_keymap* keymapFor(xkb_context* context, const char* layouts, const char* var
     return xkb_keymap_new_from_names(context, &names, XKB_KEYMAP_COMPILE_NO_FLAGS);
 }
 
+// Asks the window manager to activate the window and waits until it says it did (_NET_ACTIVE_WINDOW
+// follows the focus a little later than xdotool's own wait).
+bool activate(Applications& applications, quint32 window)
+{
+    if (!runTool("xdotool", {"windowactivate", "--sync", QString::number(window)})) {
+        return false;
+    }
+    return waitUntil(
+        [&] {
+            const auto front = applications.frontmostApplication();
+            return front && front->window == window;
+        },
+        3000);
+}
+
 // X keycodes of the evdev keymap (evdev code + 8).
 constexpr std::uint32_t controlL = 37, altL = 64, superL = 133, shiftL = 50;
 constexpr std::uint32_t qwertyC = 54, qwertyX = 53, qwertyV = 55, qwertyI = 31;
@@ -143,7 +158,7 @@ TEST(X11Applications, NamesTheActiveWindowsApplicationAndTheClipboardsOwner)
     {
         ClipOwner notes({"--window", "--no-own", "--stay", "--wm-class", "notes,NotesWindow"});
         ASSERT_TRUE(notes.isReady());
-        ASSERT_TRUE(runTool("xdotool", {"windowactivate", "--sync", QString::number(notes.window())}));
+        ASSERT_TRUE(activate(applications, notes.window()));
         const auto front = applications.frontmostApplication();
         ASSERT_TRUE(front);
         EXPECT_EQ(front->bundleID, QStringLiteral("org.example.Notes"));
@@ -155,7 +170,7 @@ TEST(X11Applications, NamesTheActiveWindowsApplicationAndTheClipboardsOwner)
         ClipOwner gtk(
             {"--window", "--no-own", "--stay", "--wm-class", "gtkapp,GtkApp", "--gtk-app-id", "org.example.Gtk"});
         ASSERT_TRUE(gtk.isReady());
-        ASSERT_TRUE(runTool("xdotool", {"windowactivate", "--sync", QString::number(gtk.window())}));
+        ASSERT_TRUE(activate(applications, gtk.window()));
         const auto front = applications.frontmostApplication();
         ASSERT_TRUE(front);
         EXPECT_EQ(front->bundleID, QStringLiteral("org.example.Gtk"));
