@@ -1,8 +1,9 @@
-// Capture figures on a real X server (run under tests/desktop/with-xvfb, see capture.sh): the time
-// from an owner change to the item reaching the history, the longest the main thread goes without
-// running while a 3840 x 2160 PNG is captured, and how long that capture and its transfer take.
+// Capture figures on a real X server: the time from an owner change to the item reaching the
+// history, the longest the main thread goes without running while a 3840 x 2160 PNG is captured, and
+// how long that capture and its transfer take. It always runs itself on a private X server (never on
+// the user's clipboard), with the clipowner helper of the test build playing the other programs.
 //
-//   bench_capture [CLIPOWNER]
+//   bench_capture [--clipowner PATH]   (other arguments, such as Google Benchmark's, are ignored)
 #include "capture/ClipboardMonitor.h"
 #include "platform/KeyTap.h"
 #include "platform/PasteboardTypes.h"
@@ -28,6 +29,8 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <unistd.h>
+#include <vector>
 
 using Clock = std::chrono::steady_clock;
 
@@ -145,10 +148,28 @@ double percentile(std::vector<double> values, double p)
 
 int main(int argc, char** argv)
 {
+    if (qEnvironmentVariableIsEmpty("STASHWELL_BENCH_ON_XVFB")) {
+        qputenv("STASHWELL_BENCH_ON_XVFB", "1");
+        qputenv("STASHWELL_BIN", "/bin/true");
+        std::vector<char*> arguments{const_cast<char*>(STASHWELL_WITH_XVFB)};
+        arguments.insert(arguments.end(), argv, argv + argc);
+        arguments.push_back(nullptr);
+        execv(STASHWELL_WITH_XVFB, arguments.data());
+        std::fprintf(stderr, "bench_capture: cannot run %s\n", STASHWELL_WITH_XVFB);
+        return 1;
+    }
     qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
-    const QString helper =
-        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QCoreApplication::applicationDirPath() + "/../tests/clipowner";
+    QString helper = QCoreApplication::applicationDirPath() + "/../tests/clipowner";
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (qstrcmp(argv[i], "--clipowner") == 0) {
+            helper = QString::fromLocal8Bit(argv[i + 1]);
+        }
+    }
+    if (!QFile::exists(helper)) {
+        std::printf("bench_capture: no clipowner helper at %s (build with the tests)\n", qPrintable(helper));
+        return 0;
+    }
     QTemporaryDir folder;
 
     TimerScheduler scheduler;
