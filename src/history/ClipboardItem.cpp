@@ -6,8 +6,10 @@ bool isScreenshotToolID(const QString& bundleID)
 {
     // The macOS screenshot tool's id is kept so histories written there read the same here.
     static const QStringList tools{
-        QStringLiteral("com.apple.screencaptureui"), QStringLiteral("org.gnome.Screenshot"),
-        QStringLiteral("org.kde.spectacle"),         QStringLiteral("org.flameshot.Flameshot"),
+        QStringLiteral("com.apple.screencaptureui"),
+        QStringLiteral("org.gnome.Screenshot"),
+        QStringLiteral("org.kde.spectacle"),
+        QStringLiteral("org.flameshot.Flameshot"),
         QStringLiteral("flameshot"),
     };
     return tools.contains(bundleID);

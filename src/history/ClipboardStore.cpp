@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSet>
 #include <algorithm>
 #include <cstdio>
@@ -84,8 +85,21 @@ QString ClipboardStore::assetsFolder() const
     return m_folder + QStringLiteral("/assets");
 }
 
+void ClipboardStore::removeStaleTemporaryFiles() const
+{
+    // A save cut short by a crash or a kill leaves its temporary file (history.json.XXXXXX) behind.
+    static const QRegularExpression temporary(QStringLiteral("^history\\.json\\.[A-Za-z0-9]{6}$"));
+    const QStringList names = QDir(m_folder).entryList({QStringLiteral("history.json.*")}, QDir::Files | QDir::Hidden);
+    for (const QString& name : names) {
+        if (temporary.match(name).hasMatch()) {
+            QFile::remove(m_folder + QLatin1Char('/') + name);
+        }
+    }
+}
+
 void ClipboardStore::load()
 {
+    removeStaleTemporaryFiles();
     const QString path = historyFilePath();
     QFile file(path);
     if (!file.exists()) {

@@ -52,6 +52,7 @@ signals:
 
 private:
     void load();
+    void removeStaleTemporaryFiles() const;
     void gcOrphanedAssets();
     void save();
     void persistNow();

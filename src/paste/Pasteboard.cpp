@@ -7,22 +7,176 @@
 #include "platform/PasteboardTypes.h"
 #include "platform/Platform.h"
 
-void Pasteboard::place(const ClipboardItem& item, bool)
+#include <QColor>
+#include <QFile>
+#include <QUrl>
+#include <cstdint>
+#include <optional>
+
+namespace {
+const QString rtfdSuffix = QStringLiteral(".rtfd");
+
+std::optional<QByteArray> readWholeFile(const std::optional<QString>& path)
 {
-    ClipboardMonitor::shared().suppressNext();
-    PasteboardContent content;
+    if (!path) {
+        return std::nullopt;
+    }
+    QFile file(*path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+int hexDigit(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9') {
+        return u - u'0';
+    }
+    if (u >= u'a' && u <= u'f') {
+        return u - u'a' + 10;
+    }
+    if (u >= u'A' && u <= u'F') {
+        return u - u'A' + 10;
+    }
+    return -1;
+}
+
+// "#RRGGBB" or "#RRGGBBAA" (the "#" optional), sRGB; anything else is not a colour. A leading "+"
+// is accepted as a sign of the number but still counts toward the length.
+std::optional<QColor> colorFromHex(const QString& hex)
+{
+    const QString rest = hex.startsWith(QLatin1Char('#')) ? hex.mid(1) : hex;
+    const qsizetype length = rest.size();
+    if (length != 6 && length != 8) {
+        return std::nullopt;
+    }
+    const qsizetype first = rest.startsWith(QLatin1Char('+')) ? 1 : 0;
+    if (first == length) {
+        return std::nullopt;
+    }
+    std::uint64_t value = 0;
+    for (qsizetype i = first; i < length; ++i) {
+        const int digit = hexDigit(rest.at(i));
+        if (digit < 0) {
+            return std::nullopt;
+        }
+        value = value * 16 + static_cast<std::uint64_t>(digit);
+    }
+    auto channel = [value](int shift) { return static_cast<float>((value >> shift) & 0xFF) / 255.0f; };
+    if (length == 8) {
+        return QColor::fromRgbF(channel(24), channel(16), channel(8), channel(0));
+    }
+    return QColor::fromRgbF(channel(16), channel(8), channel(0), 1.0f);
+}
+
+void writeText(PasteboardContent& content, const ClipboardItem& item)
+{
     if (item.text) {
         content.data.append({PasteboardType::string, item.text->toUtf8()});
     }
-    Platform::current().clipboard->replaceContents(content);
+}
+
+void writeAssetOrText(PasteboardContent& content, const ClipboardItem& item, const QString& type)
+{
+    if (auto bytes = readWholeFile(item.assetPath)) {
+        content.data.append({type, *bytes});
+    } else {
+        writeText(content, item);
+    }
+}
+} // namespace
+
+PasteboardContent Pasteboard::contentFor(const ClipboardItem& item, bool plainOnly)
+{
+    PasteboardContent content;
+    switch (item.kind) {
+    case ClipboardKind::text:
+    case ClipboardKind::link:
+        writeText(content, item);
+        break;
+    case ClipboardKind::richText:
+        if (plainOnly) {
+            writeText(content, item);
+        } else {
+            const bool isRtfd = item.assetPath && item.assetPath->endsWith(rtfdSuffix);
+            writeAssetOrText(content, item, isRtfd ? PasteboardType::flatRtfd : PasteboardType::rtf);
+        }
+        break;
+    case ClipboardKind::html:
+        if (plainOnly) {
+            writeText(content, item);
+        } else {
+            writeAssetOrText(content, item, PasteboardType::html);
+        }
+        break;
+    case ClipboardKind::image:
+        if (auto bytes = readWholeFile(item.imagePath)) {
+            content.data.append({PasteboardType::png, *bytes});
+        }
+        break;
+    case ClipboardKind::pdf:
+        writeAssetOrText(content, item, PasteboardType::pdf);
+        break;
+    case ClipboardKind::color:
+        if (item.colorHex) {
+            if (auto color = colorFromHex(*item.colorHex)) {
+                content.colors.append(*color);
+                content.hasColors = true;
+            }
+        }
+        break;
+    case ClipboardKind::file:
+        if (item.filePaths) {
+            for (const QString& path : *item.filePaths) {
+                content.urls.append(QUrl::fromLocalFile(path));
+            }
+            content.hasUrls = true;
+        }
+        break;
+    }
+    return content;
+}
+
+void Pasteboard::place(const ClipboardItem& item, bool plainOnly, Clipboard& clipboard,
+                       const std::function<void()>& suppressNext)
+{
+    // Marked before the clipboard changes, so the monitor's next poll already knows the change is ours.
+    suppressNext();
+    // One replacement, also when nothing could be written: the old content goes either way, and the
+    // monitor's skip is spent on exactly this change.
+    clipboard.replaceContents(contentFor(item, plainOnly));
+}
+
+void Pasteboard::place(const ClipboardItem& item, bool plainOnly)
+{
+    place(item, plainOnly, *Platform::current().clipboard, [] { ClipboardMonitor::shared().suppressNext(); });
+}
+
+bool Pasteboard::simulatePaste(KeySynthesizer& keys)
+{
+    if (!keys.isTrusted(false)) {
+        return false;
+    }
+    return keys.postPaste();
 }
 
 bool Pasteboard::simulatePaste()
 {
-    return Platform::current().keys->postPaste();
+    return simulatePaste(*Platform::current().keys);
+}
+
+bool Pasteboard::hasAccessibilityPermission(KeySynthesizer& keys, bool promptIfMissing)
+{
+    return keys.isTrusted(promptIfMissing);
 }
 
 bool Pasteboard::hasAccessibilityPermission(bool promptIfMissing)
 {
-    return Platform::current().keys->isTrusted(promptIfMissing);
+    return hasAccessibilityPermission(*Platform::current().keys, promptIfMissing);
 }

@@ -327,8 +327,13 @@ TEST_F(ClipboardStoreTest, StartSweepsEveryUnreferencedFile)
         QDir().mkpath(store->assetsFolder() + QStringLiteral("/sub/deeper"));
         writeFileBytes(store->assetsFolder() + QStringLiteral("/sub/deeper/file"), "x");
         ASSERT_TRUE(QFile::link(historyFile(), store->imagesFolder() + QStringLiteral("/link")));
+        // A save cut short by a kill leaves its temporary file; a history kept aside stays.
+        writeFileBytes(store->folder() + QStringLiteral("/history.json.a1B2c3"), "[");
+        writeFileBytes(store->folder() + QStringLiteral("/history.json.unreadable-20261206T101010Z"), "x");
     }
     auto store = makeStore();
+    EXPECT_FALSE(exists(store->folder() + QStringLiteral("/history.json.a1B2c3")));
+    EXPECT_TRUE(exists(store->folder() + QStringLiteral("/history.json.unreadable-20261206T101010Z")));
     ASSERT_EQ(store->items().size(), 1);
     const ClipboardItem& kept = store->items().first();
     EXPECT_TRUE(filesExist(kept));

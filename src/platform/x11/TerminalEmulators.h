@@ -1,0 +1,10 @@
+// Recognising terminal emulators by their window class: they paste with Control+Shift+V, since
+// Control+V reaches the program running inside them.
+#pragma once
+
+#include <QByteArray>
+
+namespace TerminalEmulators {
+// `instance` and `className` are the two strings of the window's WM_CLASS.
+bool isTerminal(const QByteArray& instance, const QByteArray& className);
+} // namespace TerminalEmulators

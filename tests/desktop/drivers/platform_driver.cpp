@@ -1,0 +1,144 @@
+// Drives the program's X11 backends from the desktop tests: places history entries and serves them,
+// posts the paste keystroke, or holds the global shortcut, printing what happens on standard output.
+//
+//   platform_driver commands <history.json>   then, one per line on standard input:
+//       place <index> [plain]                 places that entry of the file
+//       paste [window]                        posts the paste keystroke (activating the window first)
+//   platform_driver hotkey                    registers the configured shortcut and reports presses
+#include "history/HistoryFile.h"
+#include "hotkey/HotkeyManager.h"
+#include "paste/Pasteboard.h"
+#include "platform/Applications.h"
+#include "platform/Clipboard.h"
+#include "platform/x11/X11Platform.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QSocketNotifier>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+void say(const QString& line)
+{
+    std::printf("%s\n", line.toUtf8().constData());
+    std::fflush(stdout);
+}
+
+int usage()
+{
+    std::fprintf(stderr, "usage: platform_driver commands <history.json> | hotkey\n");
+    return 2;
+}
+
+void place(const Platform& platform, const QList<ClipboardItem>& items, const QStringList& args)
+{
+    bool ok = false;
+    const int index = args.value(0).toInt(&ok);
+    if (!ok || index < 0 || index >= items.size()) {
+        say(QStringLiteral("no such entry"));
+        return;
+    }
+    int suppressed = 0;
+    Pasteboard::place(items.at(index), args.value(1) == QLatin1String("plain"), *platform.clipboard,
+                      [&suppressed] { ++suppressed; });
+    say(QStringLiteral("placed %1, suppressed %2").arg(index).arg(suppressed));
+}
+
+void paste(const Platform& platform, const QStringList& args)
+{
+    auto post = [] { say(QStringLiteral("posted %1").arg(Pasteboard::simulatePaste() ? "true" : "false")); };
+    const std::uint32_t window = args.value(0).toUInt(nullptr, 0);
+    if (window == 0) {
+        post();
+        return;
+    }
+    RunningApplication app;
+    app.window = window;
+    platform.applications->activate(app);
+    platform.applications->whenActive(app, 2000, [post](bool active) {
+        say(QStringLiteral("active %1").arg(active ? "true" : "false"));
+        post();
+    });
+}
+
+int commands(const Platform& platform, const QStringList& args)
+{
+    QFile file(args.value(0));
+    if (!file.open(QIODevice::ReadOnly)) {
+        say(QStringLiteral("cannot read ") + args.value(0));
+        return 1;
+    }
+    const auto items = HistoryFile::decode(file.readAll());
+    if (!items) {
+        say(QStringLiteral("unreadable entries"));
+        return 1;
+    }
+    QObject::connect(platform.clipboard, &Clipboard::changed,
+                     [&platform] { say(QStringLiteral("change %1").arg(platform.clipboard->changeCount())); });
+    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+    QByteArray pending;
+    QObject::connect(&input, &QSocketNotifier::activated, [&] {
+        char buffer[512];
+        const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (got <= 0) {
+            input.setEnabled(false);
+            QCoreApplication::quit();
+            return;
+        }
+        pending.append(buffer, got);
+        qsizetype end;
+        while ((end = pending.indexOf('\n')) >= 0) {
+            QStringList words = QString::fromUtf8(pending.left(end)).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            pending.remove(0, end + 1);
+            const QString command = words.isEmpty() ? QString() : words.takeFirst();
+            if (command == QLatin1String("place")) {
+                place(platform, *items, words);
+            } else if (command == QLatin1String("paste")) {
+                paste(platform, words);
+            } else {
+                say(QStringLiteral("unknown command ") + command);
+            }
+        }
+    });
+    say(QStringLiteral("ready"));
+    return QApplication::exec();
+}
+
+int hotkey()
+{
+    int presses = 0;
+    const std::int32_t status =
+        HotkeyManager::shared().registerHandler([&presses] { say(QStringLiteral("pressed %1").arg(++presses)); });
+    say(QStringLiteral("status %1").arg(status));
+    return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    QStringList args = QApplication::arguments().mid(1);
+    if (args.isEmpty()) {
+        return usage();
+    }
+    const QString mode = args.takeFirst();
+
+    QTemporaryDir dataFolder;
+    X11Platform x11(dataFolder.path());
+    const Platform platform = x11.services();
+    Platform::install(platform);
+
+    if (mode == QLatin1String("commands")) {
+        return commands(platform, args);
+    }
+    if (mode == QLatin1String("hotkey")) {
+        return hotkey();
+    }
+    return usage();
+}

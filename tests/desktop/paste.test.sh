@@ -1,0 +1,234 @@
+# Placing an entry serves exactly its one representation to other programs, byte for byte, until
+# another program copies; large entries go out by INCR while the program keeps answering; the paste
+# keystroke reaches the front window, waits for held modifiers, and reactivates a remembered window.
+source "$(dirname "$0")/lib.sh"
+
+DRIVER="$STASHWELL_HELPERS/platform_driver"
+FIELD="$STASHWELL_HELPERS/text_field"
+WITH_TRAY=0 WITH_COMPOSITOR=0 start_desktop
+
+DATA="$TEST_ROOT/data"
+mkdir -p "$DATA"
+printf 'h\xc3\xa9llo w\xc3\xb6rld \xe2\x9c\x93' >"$DATA/text.txt"
+printf 'h\xe9llo w\xf6rld ?' >"$DATA/text.latin1"
+printf '{\\rtf1\\ansi {\\b Styled} text}' >"$DATA/doc.rtf"
+printf 'rtfd\0\0\0\0\3\0\0\0\1\0\0\0' >"$DATA/doc.rtfd"
+printf '<p><b>Styled</b> text</p>' >"$DATA/page.html"
+printf 'Styled text' >"$DATA/styled.txt"
+printf '\x89PNG\r\n\x1a\n\0\0\0\rIHDR-not-really' >"$DATA/image.png"
+printf '%%PDF-1.4\n%%\xe2\xe3\xcf\xd3\n' >"$DATA/doc.pdf"
+printf 'page text' >"$DATA/pdf.txt"
+printf '\x33\x33\x66\x66\x99\x99\xff\xff' >"$DATA/color.bin"
+mkdir -p "$DATA/a folder"
+touch "$DATA/a folder/one file.txt" "$DATA/two.txt"
+printf 'file://%s\r\nfile://%s\r\n' "$DATA/a%20folder/one%20file.txt" "$DATA/two.txt" >"$DATA/uri-list"
+printf 'copy\nfile://%s\nfile://%s' "$DATA/a%20folder/one%20file.txt" "$DATA/two.txt" >"$DATA/gnome-copied"
+head -c 100000000 /dev/urandom >"$DATA/large.png"
+
+python3 - "$DATA" <<'PY'
+import json, sys, uuid
+data = sys.argv[1]
+def item(kind, **fields):
+    return dict(id=str(uuid.uuid4()).upper(), kind=kind, createdAt="2024-05-01T10:00:00Z", isPinned=False, **fields)
+text = open(f"{data}/text.txt", encoding="utf-8").read()
+items = [
+    item("text", text=text),                                                          # 0
+    item("richText", text="Styled text", assetPath=f"{data}/doc.rtf"),                # 1
+    item("richText", text="Styled text", assetPath=f"{data}/doc.rtfd"),               # 2
+    item("html", text="Styled text", assetPath=f"{data}/page.html"),                  # 3
+    item("image", text="Image", imagePath=f"{data}/image.png"),                       # 4
+    item("pdf", text="page text", assetPath=f"{data}/doc.pdf"),                       # 5
+    item("color", text="#336699", colorHex="#336699"),                                # 6
+    item("file", text="one file.txt",
+         filePaths=[f"{data}/a folder/one file.txt", f"{data}/two.txt"]),             # 7
+    item("html", text="Styled text", assetPath=f"{data}/deleted.html"),              # 8
+    item("image", text="Image", imagePath=f"{data}/deleted.png"),                     # 9
+    item("link", text="https://example.org/a?b=c"),                                  # 10
+    item("image", text="Image", imagePath=f"{data}/large.png"),                       # 11
+]
+json.dump(items, open(f"{data}/items.json", "w"))
+PY
+printf 'https://example.org/a?b=c' >"$DATA/link.txt"
+
+# One driver serves every entry in turn; commands go to it through a pipe.
+DRIVER_LOG="$TEST_ROOT/driver.log"
+mkfifo "$TEST_ROOT/commands"
+# Opened for reading and writing, so that neither end waits for the other to open.
+exec 3<>"$TEST_ROOT/commands"
+# (Not through spawn: a background command only keeps a redirected standard input when the
+# redirection is its own.)
+"$DRIVER" commands "$DATA/items.json" <"$TEST_ROOT/commands" >"$DRIVER_LOG" 2>&1 &
+TEST_PIDS+=($!)
+wait_for 10 grep -q '^ready$' "$DRIVER_LOG" || fail "the driver did not start: $(cat "$DRIVER_LOG")"
+
+count() { grep -c "$1" "$DRIVER_LOG" || true; }
+# True once the driver has printed more lines matching $1 than $2.
+more_than() { [[ $(count "$1") -gt $2 ]]; }
+
+# Places entry $1 (with "plain" as $2: plain text only) and waits until the driver has done so.
+place() {
+    local before
+    before=$(count '^placed')
+    echo "place $*" >&3
+    wait_for 10 more_than '^placed' "$before" || fail "entry $* was not placed: $(cat "$DRIVER_LOG")"
+    tail -n 2 "$DRIVER_LOG" | grep -q "^placed $1, suppressed 1$" || fail "placing $*: $(tail -n 3 "$DRIVER_LOG")"
+}
+
+# Posts the paste keystroke (into window $1 after activating it, when given).
+paste_keys() {
+    local before
+    before=$(count '^posted')
+    echo "paste $*" >&3
+    wait_for 10 more_than '^posted' "$before" || fail "the paste was not posted"
+    tail -n 1 "$DRIVER_LOG" | grep -q '^posted true$' || fail "paste: $(tail -n 3 "$DRIVER_LOG")"
+}
+
+# The clipboard offers exactly these targets, besides TARGETS, TIMESTAMP and MULTIPLE.
+expect_targets() {
+    local got want
+    got=$(timeout 5 xclip -o -selection clipboard -t TARGETS | sort | tr '\n' ' ')
+    want=$(printf '%s\n' TARGETS TIMESTAMP MULTIPLE "$@" | sort | tr '\n' ' ')
+    [[ "$got" == "$want" ]] || fail "targets: '$got', expected '$want'"
+}
+
+# The clipboard serves target $1 with exactly the bytes of file $2.
+expect_bytes() {
+    timeout 20 xclip -o -selection clipboard -t "$1" >"$TEST_ROOT/read" || fail "reading $1 failed"
+    cmp -s "$TEST_ROOT/read" "$2" || fail "$1 differs from $2: $(head -c 200 "$TEST_ROOT/read" | od -c | head -5)"
+}
+
+TEXT_TARGETS=(UTF8_STRING "text/plain;charset=utf-8" text/plain STRING)
+expect_text() {
+    expect_targets "${TEXT_TARGETS[@]}"
+    expect_bytes UTF8_STRING "$1"
+    expect_bytes "text/plain;charset=utf-8" "$1"
+    expect_bytes text/plain "$1"
+}
+
+place 0
+expect_text "$DATA/text.txt"
+expect_bytes STRING "$DATA/text.latin1"
+wait_for 5 grep -q '^change 1$' "$DRIVER_LOG" || fail "placing did not change the clipboard: $(cat "$DRIVER_LOG")"
+[[ $(timeout 5 "$STASHWELL_HELPERS/read_multiple" UTF8_STRING image/png STRING | tr '\n' ' ') == \
+    "UTF8_STRING 17 image/png refused STRING 13 " ]] || fail "MULTIPLE request answered wrongly"
+note "text: four text targets, STRING in Latin-1, also through MULTIPLE"
+
+place 0 plain
+expect_text "$DATA/text.txt"
+place 10
+expect_text "$DATA/link.txt"
+note "plain-only text and links: the same text"
+
+place 1
+expect_targets text/rtf
+expect_bytes text/rtf "$DATA/doc.rtf"
+place 1 plain
+expect_text "$DATA/styled.txt"
+place 2
+expect_targets application/x-rtfd com.apple.flat-rtfd
+expect_bytes application/x-rtfd "$DATA/doc.rtfd"
+expect_bytes com.apple.flat-rtfd "$DATA/doc.rtfd"
+note "rich text: RTF or RTFD alone, its text with plain only"
+
+place 3
+expect_targets text/html
+expect_bytes text/html "$DATA/page.html"
+place 3 plain
+expect_text "$DATA/styled.txt"
+place 8
+expect_text "$DATA/styled.txt"
+note "HTML: the document alone; its text with plain only or when the file is gone"
+
+place 4
+expect_targets image/png
+expect_bytes image/png "$DATA/image.png"
+place 9
+expect_targets
+note "images: PNG alone; nothing at all when the file is gone"
+
+place 5 plain
+expect_targets application/pdf
+expect_bytes application/pdf "$DATA/doc.pdf"
+note "PDF: the document, also with plain only"
+
+place 6
+expect_targets application/x-color
+expect_bytes application/x-color "$DATA/color.bin"
+note "colour: application/x-color, 16-bit RGBA"
+
+place 7
+expect_targets text/uri-list x-special/gnome-copied-files
+expect_bytes text/uri-list "$DATA/uri-list"
+expect_bytes x-special/gnome-copied-files "$DATA/gnome-copied"
+note "files: URI list and GNOME's copied-files list"
+
+# A large entry goes out in pieces; a reader that stalls halfway does not stop the program from
+# answering others.
+place 11
+expect_targets image/png
+timeout 30 xclip -o -selection clipboard -t image/png | (sleep 2; cat >"$TEST_ROOT/stalled") &
+STALLED_READER=$!
+sleep 0.5
+expect_targets image/png
+expect_bytes image/png "$DATA/large.png"
+wait "$STALLED_READER" || fail "the stalled reader failed"
+cmp -s "$TEST_ROOT/stalled" "$DATA/large.png" || fail "the stalled reader got $(stat -c %s "$TEST_ROOT/stalled") bytes"
+note "100 MB served by INCR, twice at once, while answering TARGETS"
+
+# Each place is one change; another program's copy ends our ownership and we do not take it back.
+place 0
+changes=$(count '^change')
+place 0
+wait_for 5 more_than '^change' "$changes" || fail "one place did not make exactly one change"
+sleep 0.3
+[[ $(count '^change') -eq $((changes + 1)) ]] || fail "one place made more than one change"
+printf 'copied elsewhere' | xclip -selection clipboard
+wait_for 5 more_than '^change' $((changes + 1)) || fail "the driver did not see the other program's copy"
+[[ $(timeout 5 xclip -o -selection clipboard) == "copied elsewhere" ]] || fail "the other program's copy was lost"
+note "one change per place; another program's copy takes over"
+
+# --- The paste keystroke ---------------------------------------------------------------------------
+place 0
+spawn "$FIELD" >"$TEST_ROOT/field.log" 2>&1
+wait_for 10 grep -q '^window' "$TEST_ROOT/field.log" || fail "the text field did not start"
+FIELD_WINDOW=$(awk '/^window/ {print $2; exit}' "$TEST_ROOT/field.log")
+wait_for 10 sh -c "xprop -root _NET_ACTIVE_WINDOW | grep -qi '$(printf '0x%x' "$FIELD_WINDOW")'" \
+    || fail "the text field did not become active"
+EXPECTED_TEXT="text $(cat "$DATA/text.txt")"
+
+paste_keys
+wait_for 5 grep -qxF "$EXPECTED_TEXT" "$TEST_ROOT/field.log" || fail "the field did not receive the text"
+grep -qx 'key Ctrl+V' "$TEST_ROOT/field.log" || fail "the field did not see Control+V"
+note "Control+V pastes the placed text"
+
+# A pick made with Alt held: the paste waits until Alt is released.
+xdotool key ctrl+a BackSpace
+wait_for 5 grep -qx 'text ' "$TEST_ROOT/field.log" || fail "the field was not emptied"
+: >"$TEST_ROOT/field.log"
+xdotool keydown alt
+paste_keys
+sleep 0.3
+grep -q '^text' "$TEST_ROOT/field.log" && fail "the paste went out while Alt was still held"
+xdotool keyup alt
+wait_for 5 grep -qxF "$EXPECTED_TEXT" "$TEST_ROOT/field.log" || fail "no paste after Alt was released"
+grep -q 'Alt' "$TEST_ROOT/field.log" && fail "the paste carried Alt: $(cat "$TEST_ROOT/field.log")"
+note "with Alt held, the paste follows its release"
+
+# A terminal gets Control+Shift+V.
+spawn "$FIELD" xterm >"$TEST_ROOT/terminal.log" 2>&1
+wait_for 10 grep -q '^window' "$TEST_ROOT/terminal.log" || fail "the terminal stand-in did not start"
+TERMINAL_WINDOW=$(awk '/^window/ {print $2; exit}' "$TEST_ROOT/terminal.log")
+wait_for 10 sh -c "xprop -root _NET_ACTIVE_WINDOW | grep -qi '$(printf '0x%x' "$TERMINAL_WINDOW")'" \
+    || fail "the terminal stand-in did not become active"
+paste_keys
+wait_for 5 grep -qx 'key Ctrl+Shift+V' "$TEST_ROOT/terminal.log" || fail "the terminal did not see Control+Shift+V"
+note "terminals get Control+Shift+V"
+
+# The remembered window is activated first; the paste goes there.
+: >"$TEST_ROOT/field.log"
+paste_keys "$FIELD_WINDOW"
+grep -q '^active true$' "$DRIVER_LOG" || fail "the remembered window was not activated: $(tail -n 3 "$DRIVER_LOG")"
+wait_for 5 grep -qxF "$EXPECTED_TEXT$(cat "$DATA/text.txt")" "$TEST_ROOT/field.log" \
+    || fail "the remembered window did not receive the paste: $(cat "$TEST_ROOT/field.log")"
+note "the remembered window comes back and receives the paste"
+exec 3>&-
