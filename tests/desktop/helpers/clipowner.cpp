@@ -68,20 +68,20 @@ QByteArray atomName(xcb_atom_t value)
     return name;
 }
 
-QByteArray valueOf(const QByteArray& spec)
+QByteArray valueOf(const QByteArray& given)
 {
-    if (spec.startsWith('@')) {
-        QFile file(QString::fromLocal8Bit(spec.mid(1)));
+    if (given.startsWith('@')) {
+        QFile file(QString::fromLocal8Bit(given.mid(1)));
         if (!file.open(QIODevice::ReadOnly)) {
-            std::fprintf(stderr, "clipowner: cannot read %s\n", spec.constData() + 1);
+            std::fprintf(stderr, "clipowner: cannot read %s\n", given.constData() + 1);
             std::exit(2);
         }
         return file.readAll();
     }
-    if (spec.startsWith("hex:")) {
-        return QByteArray::fromHex(spec.mid(4));
+    if (given.startsWith("hex:")) {
+        return QByteArray::fromHex(given.mid(4));
     }
-    return spec;
+    return given;
 }
 
 Options parse(int argc, char** argv)
@@ -97,9 +97,9 @@ Options parse(int argc, char** argv)
             return argv[++i];
         };
         if (arg == "--target") {
-            const QByteArray spec = next();
-            const qsizetype equals = spec.indexOf('=');
-            options.targets.append({spec.left(equals), valueOf(spec.mid(equals + 1))});
+            const QByteArray target = next();
+            const qsizetype equals = target.indexOf('=');
+            options.targets.append({target.left(equals), valueOf(target.mid(equals + 1))});
         } else if (arg == "--silent") {
             options.silent = true;
         } else if (arg == "--incr-chunk") {
