@@ -8,10 +8,10 @@
 
 struct RunningApplication
 {
-    std::optional<QString> bundleID;  // desktop-entry id ("org.gnome.TextEditor"), or the WM_CLASS class
-    std::optional<QString> name;      // the entry's Name, else the WM_CLASS class
-    std::uint32_t window = 0;         // the active window at that moment (0: none known)
-    std::optional<std::int64_t> pid;  // _NET_WM_PID of that window, when known
+    std::optional<QString> bundleID; // desktop-entry id ("org.gnome.TextEditor"), or the WM_CLASS class
+    std::optional<QString> name;     // the entry's Name, else the WM_CLASS class
+    std::uint32_t window = 0;        // the active window at that moment (0: none known)
+    std::optional<std::int64_t> pid; // _NET_WM_PID of that window, when known
 };
 
 class Applications
@@ -21,6 +21,10 @@ public:
 
     // The application of the active window now, or nothing when no window is active.
     virtual std::optional<RunningApplication> frontmostApplication() = 0;
+
+    // The application of the process that owns the clipboard now, when the desktop can tell (it
+    // may be another program than the one in front). Nothing when it cannot be found out.
+    virtual std::optional<RunningApplication> clipboardOwner() { return std::nullopt; }
 
     // Asks the window manager to activate the application's remembered window.
     virtual void activate(const RunningApplication& app) = 0;

@@ -79,10 +79,12 @@ class FakeApplications final : public Applications
 {
 public:
     std::optional<RunningApplication> frontmostApplication() override { return frontmost; }
+    std::optional<RunningApplication> clipboardOwner() override { return owner; }
     void activate(const RunningApplication& app) override;
     void whenActive(const RunningApplication& app, int timeoutMs, std::function<void(bool)> done) override;
 
     std::optional<RunningApplication> frontmost;
+    std::optional<RunningApplication> owner; // the process behind the clipboard, when known
     QList<RunningApplication> activated;
 };
 

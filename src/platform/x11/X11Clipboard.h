@@ -6,7 +6,10 @@
 #include "platform/PasteboardReader.h"
 #include "platform/x11/X11ClipboardOwner.h"
 
-class X11Clipboard final : public Clipboard, public PasteboardReaderFactory
+#include <QAbstractNativeEventFilter>
+#include <cstdint>
+
+class X11Clipboard final : public Clipboard, public PasteboardReaderFactory, private QAbstractNativeEventFilter
 {
     Q_OBJECT
 public:
@@ -15,9 +18,15 @@ public:
 
     qint64 changeCount() const override;
     void replaceContents(const PasteboardContent& content) override;
+    // Safe on any thread: each thread reads through a connection of its own.
     std::unique_ptr<PasteboardReader> open(std::chrono::steady_clock::time_point deadline) override;
 
 private:
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
+
     qint64 m_changeCount = 0;
+    std::uint32_t m_window = 0; // ours, only to receive the owner-change notifications
+    std::uint32_t m_selection = 0;
+    std::uint8_t m_xfixesEventBase = 0;
     X11ClipboardOwner m_owner;
 };

@@ -1,0 +1,59 @@
+// The installed applications' desktop entries, indexed for naming the window or process in front.
+// Scanned once and again only when an applications folder changes.
+#pragma once
+
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+struct DesktopEntry
+{
+    QString id;   // the file's desktop-entry id ("org.gnome.TextEditor")
+    QString name; // the localized Name
+    QString startupWMClass;
+    QString executable; // the file name of Exec's program ("gedit")
+};
+
+class DesktopEntryIndex
+{
+public:
+    // `folders` lists the applications folders, most important first (read at each refresh).
+    explicit DesktopEntryIndex(std::function<QStringList()> folders = standardFolders, QString locale = QString());
+
+    // $XDG_DATA_HOME/applications, then those of $XDG_DATA_DIRS.
+    static QStringList standardFolders();
+
+    // Rescans when an applications folder (or the list of them) changed since the last scan: a
+    // few stat calls when nothing did. Lookups answer from the last scan.
+    void refreshIfChanged();
+
+    std::optional<DesktopEntry> byId(const QString& id);
+    std::optional<DesktopEntry> byIdIgnoringCase(const QString& id);
+    std::optional<DesktopEntry> byStartupWMClass(const QString& wmClass);
+    // Only when exactly one entry runs this program (wrappers such as "env" say nothing).
+    std::optional<DesktopEntry> byExecutable(const QString& executable);
+
+    // Parses one entry; nothing when it is not a visible application entry.
+    static std::optional<DesktopEntry> parse(const QByteArray& contents, const QString& id, const QString& locale);
+
+private:
+    void scan();
+    void scanFolder(const QString& root, const QString& folder, const QString& prefix);
+
+    std::function<QStringList()> m_folders;
+    QString m_locale;
+    bool m_scanned = false;
+    QHash<QString, QDateTime> m_folderTimes; // every scanned folder, to notice installs and removals
+    QStringList m_roots;
+    QList<DesktopEntry> m_entries;
+    QSet<QString> m_seenIds;
+    QHash<QString, qsizetype> m_byId;
+    QHash<QString, qsizetype> m_byLowerId;
+    QHash<QString, qsizetype> m_byWMClass;
+    QHash<QString, qsizetype> m_byExecutable; // -1 when several entries share the program
+};

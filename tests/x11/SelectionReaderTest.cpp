@@ -1,0 +1,178 @@
+// Reading the CLIPBOARD from a real owner on a private X server: the translation of targets, large
+// transfers, and owners that never answer or die mid-transfer.
+#include "ClipOwner.h"
+#include "platform/PasteboardTypes.h"
+#include "platform/x11/X11SelectionReader.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QRandomGenerator>
+#include <QTemporaryFile>
+#include <gtest/gtest.h>
+
+using namespace std::chrono;
+
+namespace {
+std::unique_ptr<X11SelectionReader> openReader(milliseconds budget = milliseconds(2000),
+                                               qint64 cap = X11SelectionReader::defaultMaxTransferBytes)
+{
+    return std::make_unique<X11SelectionReader>(X11SelectionConnection::forCurrentThread(),
+                                                steady_clock::now() + budget, cap);
+}
+
+QString targetFromFile(const QString& name, const QByteArray& bytes, QTemporaryFile& file)
+{
+    file.open();
+    file.write(bytes);
+    file.flush();
+    return QStringLiteral("%1=@%2").arg(name, file.fileName());
+}
+
+QByteArray encoded(const QImage& image, const char* format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+} // namespace
+
+TEST(SelectionReader, TranslatesTheOwnersTargetsIntoPasteboardTypes)
+{
+    ClipOwner owner({"--target", "text/plain;charset=utf-8=second choice", "--target", "UTF8_STRING=h\u00e9llo",
+                     "--target", "text/html=<b>bold</b>", "--target", "application/rtf={\\rtf1 x}", "--target",
+                     "text/uri-list=# comment\r\nfile:///tmp/a%20b.txt\r\nfile:///tmp/c.txt\r\n", "--target",
+                     "application/x-color=hex:ffff00800000ffff", "--target", "x-kde-passwordManagerHint=secret"});
+    ASSERT_TRUE(owner.isReady());
+    const auto reader = openReader();
+
+    const auto types = reader->types();
+    ASSERT_TRUE(types);
+    for (const QString& expected :
+         {PasteboardType::string, PasteboardType::html, PasteboardType::htmlMime, PasteboardType::rtf,
+          PasteboardType::fileUrl, PasteboardType::color, QStringLiteral("x-kde-passwordManagerHint")}) {
+        EXPECT_TRUE(types->contains(expected)) << expected.toStdString();
+    }
+    for (const char* protocol : {"TARGETS", "TIMESTAMP"}) {
+        EXPECT_FALSE(types->contains(QLatin1String(protocol)));
+    }
+
+    // The table's order decides, not the order of the owner's list.
+    EXPECT_EQ(reader->data(PasteboardType::string), QByteArray("h\u00e9llo"));
+    EXPECT_EQ(reader->data(PasteboardType::html), QByteArray("<b>bold</b>"));
+    EXPECT_EQ(reader->data(PasteboardType::htmlMime), QByteArray("<b>bold</b>"));
+    EXPECT_EQ(reader->data(PasteboardType::rtf), QByteArray("{\\rtf1 x}"));
+    EXPECT_FALSE(reader->data(PasteboardType::pdf));
+    EXPECT_EQ(reader->data(QStringLiteral("x-kde-passwordManagerHint")), QByteArray("secret"));
+
+    const auto urls = reader->urls();
+    ASSERT_TRUE(urls);
+    ASSERT_EQ(urls->size(), 2);
+    EXPECT_EQ(urls->at(0).toLocalFile(), QStringLiteral("/tmp/a b.txt"));
+    EXPECT_EQ(urls->at(1).toLocalFile(), QStringLiteral("/tmp/c.txt"));
+
+    const auto colors = reader->colors();
+    ASSERT_TRUE(colors);
+    ASSERT_EQ(colors->size(), 1);
+    EXPECT_EQ(colors->at(0), QColor::fromRgba64(0xffff, 0x8000, 0x0000, 0xffff));
+    EXPECT_FALSE(reader->hasFailed());
+}
+
+TEST(SelectionReader, ReadsFileManagersCopiedFilesAndNothingThatIsNotOffered)
+{
+    ClipOwner owner({"--target", "x-special/gnome-copied-files=cut\nfile:///home/u/one\nfile:///home/u/two", "--target",
+                     "STRING=plain"});
+    ASSERT_TRUE(owner.isReady());
+    const auto reader = openReader();
+    const auto urls = reader->urls();
+    ASSERT_TRUE(urls);
+    EXPECT_EQ(*urls, QList<QUrl>({QUrl("file:///home/u/one"), QUrl("file:///home/u/two")}));
+    EXPECT_FALSE(reader->colors());
+    EXPECT_FALSE(reader->data(PasteboardType::string));
+    EXPECT_EQ(reader->data(PasteboardType::nextPlainAscii), QByteArray("plain"));
+    EXPECT_FALSE(reader->hasFailed());
+}
+
+TEST(SelectionReader, OffersOtherImageTypesAsPngOnlyWithoutPngOrTiff)
+{
+    QImage image(70, 40, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QTemporaryFile bmp, tiff;
+    {
+        ClipOwner owner({"--target", targetFromFile("image/bmp", encoded(image, "BMP"), bmp)});
+        ASSERT_TRUE(owner.isReady());
+        const auto reader = openReader();
+        ASSERT_TRUE(reader->types()->contains(PasteboardType::png));
+        const auto png = reader->data(PasteboardType::png);
+        ASSERT_TRUE(png);
+        EXPECT_TRUE(png->startsWith("\x89PNG"));
+        EXPECT_EQ(QImage::fromData(*png).size(), QSize(70, 40));
+    }
+    {
+        ClipOwner owner({"--target", targetFromFile("image/tiff", encoded(image, "TIFF"), tiff), "--target",
+                         "image/jpeg=not really"});
+        ASSERT_TRUE(owner.isReady());
+        const auto reader = openReader();
+        EXPECT_FALSE(reader->types()->contains(PasteboardType::png));
+        EXPECT_FALSE(reader->data(PasteboardType::png));
+        EXPECT_TRUE(reader->data(PasteboardType::tiff));
+    }
+    {
+        // A vector image is not drawn: it could name the user's files.
+        ClipOwner owner({"--target", "image/svg+xml=<svg xmlns='http://www.w3.org/2000/svg' width='90' height='90'/>"});
+        ASSERT_TRUE(owner.isReady());
+        const auto reader = openReader();
+        EXPECT_FALSE(reader->types()->contains(PasteboardType::png));
+        EXPECT_FALSE(reader->data(PasteboardType::png));
+    }
+}
+
+TEST(SelectionReader, ReceivesLargeContentIncrementallyUpToTheCap)
+{
+    QByteArray big(3 * 1024 * 1024 + 17, Qt::Uninitialized);
+    QRandomGenerator generator(7);
+    for (char& byte : big) {
+        byte = char(generator.bounded(256));
+    }
+    QTemporaryFile file;
+    ClipOwner owner({"--target", targetFromFile("image/png", big, file), "--incr-chunk", "65536"});
+    ASSERT_TRUE(owner.isReady());
+
+    const auto reader = openReader(milliseconds(5000));
+    EXPECT_EQ(reader->data(PasteboardType::png), big);
+    EXPECT_FALSE(reader->hasFailed());
+
+    // Too large: the read is abandoned and the change fails.
+    const auto capped = openReader(milliseconds(5000), 1024 * 1024);
+    EXPECT_FALSE(capped->data(PasteboardType::png));
+    EXPECT_TRUE(capped->hasFailed());
+    EXPECT_FALSE(capped->types());
+}
+
+TEST(SelectionReader, OwnerThatNeverAnswersCostsTheDeadlineAndFailsTheChange)
+{
+    ClipOwner owner({"--target", "UTF8_STRING=never", "--silent"});
+    ASSERT_TRUE(owner.isReady());
+    const auto started = steady_clock::now();
+    const auto reader = openReader(milliseconds(300));
+    EXPECT_FALSE(reader->types());
+    EXPECT_FALSE(reader->data(PasteboardType::string));
+    const auto spent = duration_cast<milliseconds>(steady_clock::now() - started);
+    EXPECT_TRUE(reader->hasFailed());
+    EXPECT_GE(spent.count(), 250);
+    EXPECT_LT(spent.count(), 1500);
+}
+
+TEST(SelectionReader, OwnerDyingMidTransferFailsAtOnce)
+{
+    QTemporaryFile file;
+    ClipOwner owner({"--target", targetFromFile("UTF8_STRING", QByteArray(500000, 'x'), file), "--incr-chunk", "10000",
+                     "--die-after-chunks", "3"});
+    ASSERT_TRUE(owner.isReady());
+    const auto started = steady_clock::now();
+    const auto reader = openReader(milliseconds(5000));
+    EXPECT_FALSE(reader->data(PasteboardType::string));
+    EXPECT_TRUE(reader->hasFailed());
+    EXPECT_LT(duration_cast<milliseconds>(steady_clock::now() - started).count(), 2000);
+}
