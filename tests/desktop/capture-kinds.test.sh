@@ -1,13 +1,12 @@
 # Every kind of content other applications copy becomes the right kind of history entry, with its
 # files; content that is too small or concealed becomes none.
 #
-# With STASHWELL_RICH_CAPTURE=0 (the default until classification reads every kind) only what a
-# text-only classifier records is checked: rich kinds yield nothing, and rich content with a text
-# flavour yields text.
+# With STASHWELL_RICH_CAPTURE=0 only what a text-only classifier records is checked: rich kinds yield
+# nothing, and rich content with a text flavour yields text.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/capture-lib.sh"
 
-RICH=${STASHWELL_RICH_CAPTURE:-0}
+RICH=${STASHWELL_RICH_CAPTURE:-1}
 FIXTURES="$TEST_ROOT/fixtures"
 mkdir -p "$FIXTURES"
 "$PYTHON" "$(dirname "$0")/make-capture-fixtures.py" "$FIXTURES"
