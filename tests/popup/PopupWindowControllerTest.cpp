@@ -134,6 +134,36 @@ TEST_F(PopupWindowControllerTest, APickPlacesSlidesDownReactivatesAndPastesLater
     EXPECT_FALSE(controller.previousApp());
 }
 
+TEST_F(PopupWindowControllerTest, NeverPastesIntoStashwellItself)
+{
+    // Our own window in front is no application to go back to.
+    RunningApplication ours;
+    ours.window = 7;
+    ours.pid = QCoreApplication::applicationPid();
+    env.platform.applications.frontmost = ours;
+    controller.show();
+    ASSERT_TRUE(shownAndSettled());
+    EXPECT_FALSE(controller.previousApp());
+    controller.view()->model().activate(0);
+    ASSERT_TRUE(settle([this] { return !controller.isVisible(); }));
+    env.platform.scheduler.advance(PopupWindowController::pasteDelayMs);
+    EXPECT_TRUE(env.platform.applications.activated.isEmpty());
+    EXPECT_EQ(pastes, 0);
+
+    // A popup reopened before the delayed paste went out keeps its keyboard to itself.
+    RunningApplication editor;
+    editor.window = 42;
+    env.platform.applications.frontmost = editor;
+    controller.show();
+    ASSERT_TRUE(shownAndSettled());
+    controller.view()->model().activate(0);
+    ASSERT_TRUE(settle([this] { return !controller.isVisible(); }));
+    controller.show();
+    env.platform.scheduler.advance(PopupWindowController::pasteDelayMs);
+    EXPECT_EQ(pastes, 0);
+    controller.hide(false);
+}
+
 TEST_F(PopupWindowControllerTest, AFailedPasteAsksForThePermissionAndAutoPasteOffPastesNothing)
 {
     pasteSucceeds = false;

@@ -33,11 +33,6 @@ bool writeFileBytes(const QString& path, const QByteArray& bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-QString testDataPath(const QString& name)
-{
-    return qEnvironmentVariable("STASHWELL_TEST_DATA") + QLatin1Char('/') + name;
-}
-
 bool waitUntil(const std::function<bool()>& done, int timeoutMs)
 {
     QDeadlineTimer deadline(timeoutMs);

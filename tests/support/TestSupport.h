@@ -25,7 +25,5 @@ private:
 
 QByteArray readFileBytes(const QString& path);
 bool writeFileBytes(const QString& path, const QByteArray& bytes);
-// A file of the test data folder (tests/data).
-QString testDataPath(const QString& name);
 // Runs the Qt event loop until `done` holds or `timeoutMs` passes; returns whether it held.
 bool waitUntil(const std::function<bool()>& done, int timeoutMs = 5000);

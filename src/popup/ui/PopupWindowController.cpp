@@ -18,6 +18,7 @@
 #include "settings/AppSettings.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QDir>
 #include <QFile>
@@ -103,6 +104,11 @@ void PopupWindowController::toggle()
 void PopupWindowController::show()
 {
     m_previousApp = m_deps.applications ? m_deps.applications->frontmostApplication() : std::nullopt;
+    // Our own window in front (the settings window, or a panel the window manager still reports
+    // as active) is no application to go back to: a paste would land in Stashwell itself.
+    if (m_previousApp && m_previousApp->pid && *m_previousApp->pid == QCoreApplication::applicationPid()) {
+        m_previousApp.reset();
+    }
     if (!m_panel) {
         PreviewImage::reserveCache(previewCacheKilobytes);
         m_panel = new PopupPanel;
@@ -376,7 +382,8 @@ void PopupWindowController::commitPasteIfNeeded(bool commit)
         // Past the fixed delay, also wait (bounded) until the window manager has really given
         // the keyboard back to that window: a paste sent earlier would land elsewhere.
         self->m_deps.applications->whenActive(*previous, activationWaitMs, [self](bool) {
-            if (!self) {
+            // Reopened meanwhile: the keystroke would type into our own search field.
+            if (!self || self->isVisible()) {
                 return;
             }
             const bool posted = self->m_deps.simulatePaste && self->m_deps.simulatePaste();
