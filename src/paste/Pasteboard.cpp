@@ -1,6 +1,7 @@
 #include "paste/Pasteboard.h"
 
 #include "capture/ClipboardMonitor.h"
+#include "capture/ColorHex.h"
 #include "history/ClipboardItem.h"
 #include "platform/Clipboard.h"
 #include "platform/KeySynthesizer.h"
@@ -30,49 +31,6 @@ std::optional<QByteArray> readWholeFile(const std::optional<QString>& path)
         return std::nullopt;
     }
     return bytes;
-}
-
-int hexDigit(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u >= u'0' && u <= u'9') {
-        return u - u'0';
-    }
-    if (u >= u'a' && u <= u'f') {
-        return u - u'a' + 10;
-    }
-    if (u >= u'A' && u <= u'F') {
-        return u - u'A' + 10;
-    }
-    return -1;
-}
-
-// "#RRGGBB" or "#RRGGBBAA" (the "#" optional), sRGB; anything else is not a colour. A leading "+"
-// is accepted as a sign of the number but still counts toward the length.
-std::optional<QColor> colorFromHex(const QString& hex)
-{
-    const QString rest = hex.startsWith(QLatin1Char('#')) ? hex.mid(1) : hex;
-    const qsizetype length = rest.size();
-    if (length != 6 && length != 8) {
-        return std::nullopt;
-    }
-    const qsizetype first = rest.startsWith(QLatin1Char('+')) ? 1 : 0;
-    if (first == length) {
-        return std::nullopt;
-    }
-    std::uint64_t value = 0;
-    for (qsizetype i = first; i < length; ++i) {
-        const int digit = hexDigit(rest.at(i));
-        if (digit < 0) {
-            return std::nullopt;
-        }
-        value = value * 16 + static_cast<std::uint64_t>(digit);
-    }
-    auto channel = [value](int shift) { return static_cast<float>((value >> shift) & 0xFF) / 255.0f; };
-    if (length == 8) {
-        return QColor::fromRgbF(channel(24), channel(16), channel(8), channel(0));
-    }
-    return QColor::fromRgbF(channel(16), channel(8), channel(0), 1.0f);
 }
 
 void writeText(PasteboardContent& content, const ClipboardItem& item)
@@ -125,7 +83,7 @@ PasteboardContent Pasteboard::contentFor(const ClipboardItem& item, bool plainOn
         break;
     case ClipboardKind::color:
         if (item.colorHex) {
-            if (auto color = colorFromHex(*item.colorHex)) {
+            if (auto color = fromHex(*item.colorHex)) {
                 content.colors.append(*color);
                 content.hasColors = true;
             }

@@ -1,6 +1,8 @@
 // Texts and actions of the cards, and the few parsers they need.
 #include "popup/CardContent.h"
 
+#include "capture/ColorHex.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QMimeDatabase>
@@ -39,21 +41,6 @@ QString folderOf(const QString& path)
         return QString();
     }
     return slash == 0 ? QStringLiteral("/") : trimmed.left(slash);
-}
-
-int hexValue(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u >= '0' && u <= '9') {
-        return u - '0';
-    }
-    if (u >= 'a' && u <= 'f') {
-        return u - 'a' + 10;
-    }
-    if (u >= 'A' && u <= 'F') {
-        return u - 'A' + 10;
-    }
-    return -1;
 }
 
 int channel(double component)
@@ -135,7 +122,7 @@ QList<CardAction> CardContent::smartActions(const ClipboardItem& item, const Car
                  }}};
     }
     case ClipboardKind::color: {
-        const std::optional<QColor> color = item.colorHex ? colorFromHex(*item.colorHex) : std::nullopt;
+        const std::optional<QColor> color = item.colorHex ? fromHex(*item.colorHex) : std::nullopt;
         if (!color) {
             return {};
         }
@@ -219,24 +206,6 @@ QString CardContent::firstFileName(const ClipboardItem& item)
 QString CardContent::cardToolTip(int index)
 {
     return QStringLiteral("Press ") + QString::number(index) + QStringLiteral(" or click to paste");
-}
-
-std::optional<QColor> CardContent::colorFromHex(const QString& hex)
-{
-    const QStringView digits = hex.startsWith(QLatin1Char('#')) ? QStringView(hex).mid(1) : QStringView(hex);
-    if (digits.size() != 6 && digits.size() != 8) {
-        return std::nullopt;
-    }
-    int values[4] = {0, 0, 0, 255};
-    for (qsizetype i = 0; i < digits.size(); i += 2) {
-        const int high = hexValue(digits[i]);
-        const int low = hexValue(digits[i + 1]);
-        if (high < 0 || low < 0) {
-            return std::nullopt;
-        }
-        values[i / 2] = high * 16 + low;
-    }
-    return QColor(values[0], values[1], values[2], values[3]);
 }
 
 QString CardContent::rgbText(const QColor& color)

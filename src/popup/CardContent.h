@@ -38,8 +38,6 @@ QString moreFilesText(const ClipboardItem& item);
 QString firstFileName(const ClipboardItem& item);
 QString cardToolTip(int index);
 
-// "#RRGGBB" or "#RRGGBBAA" (the "#" optional) as an sRGB colour.
-std::optional<QColor> colorFromHex(const QString& hex);
 // "rgb(R, G, B)", each channel times 255 rounded half away from zero.
 QString rgbText(const QColor& color);
 

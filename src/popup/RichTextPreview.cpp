@@ -1,6 +1,9 @@
 // Reads the rich-text asset of a card; every failure falls back to the plain text.
 #include "popup/RichTextPreview.h"
 
+#include "capture/RtfReader.h"
+#include "capture/RtfdReader.h"
+
 #include <QFile>
 #include <QVariant>
 
@@ -35,16 +38,6 @@ std::unique_ptr<QTextDocument> RichTextPreview::documentFromHtml(const QString& 
     return document;
 }
 
-std::optional<QString> RichTextPreview::htmlFromRtf(const QByteArray&)
-{
-    return std::nullopt;
-}
-
-std::optional<QString> RichTextPreview::htmlFromRtfd(const QByteArray&)
-{
-    return std::nullopt;
-}
-
 std::unique_ptr<QTextDocument> RichTextPreview::load(const ClipboardItem& item)
 {
     if (!item.assetPath) {
@@ -54,16 +47,11 @@ std::unique_ptr<QTextDocument> RichTextPreview::load(const ClipboardItem& item)
     if (!bytes) {
         return nullptr;
     }
-    std::optional<QString> html;
     if (item.assetPath->endsWith(QLatin1String(".rtfd"))) {
-        html = htmlFromRtfd(*bytes);
-    } else if (item.assetPath->endsWith(QLatin1String(".html"))) {
-        html = QString::fromUtf8(*bytes);
-    } else {
-        html = htmlFromRtf(*bytes);
+        return RtfdReader::toDocument(*bytes);
     }
-    if (!html) {
-        return nullptr;
+    if (item.assetPath->endsWith(QLatin1String(".html"))) {
+        return documentFromHtml(QString::fromUtf8(*bytes));
     }
-    return documentFromHtml(*html);
+    return RtfReader::toDocument(*bytes);
 }

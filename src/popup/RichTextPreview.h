@@ -18,9 +18,4 @@ std::unique_ptr<QTextDocument> load(const ClipboardItem& item);
 // HTML laid out without fetching anything it refers to (images, style sheets): clipboard HTML
 // must not make us read files or the network.
 std::unique_ptr<QTextDocument> documentFromHtml(const QString& html);
-
-// RTF and RTFD turned into HTML. This is where the capture subsystem's RTF reader plugs in; until
-// it does, nothing comes out and rich-text cards show their plain text.
-std::optional<QString> htmlFromRtf(const QByteArray& rtf);
-std::optional<QString> htmlFromRtfd(const QByteArray& flatRtfd);
 } // namespace RichTextPreview

@@ -130,15 +130,8 @@ TEST(CardContent, FooterTexts)
     EXPECT_EQ(CardContent::cardToolTip(12), QStringLiteral("Press 12 or click to paste"));
 }
 
-TEST(CardContent, ColoursFromHex)
+TEST(CardContent, RgbText)
 {
-    EXPECT_EQ(CardContent::colorFromHex("#336699"), QColor(0x33, 0x66, 0x99));
-    EXPECT_EQ(CardContent::colorFromHex("336699"), QColor(0x33, 0x66, 0x99));
-    EXPECT_EQ(CardContent::colorFromHex("#33669980"), QColor(0x33, 0x66, 0x99, 0x80));
-    EXPECT_EQ(CardContent::colorFromHex("#abcdef")->name(), QStringLiteral("#abcdef"));
-    for (const char* bad : {"#12345", "#1234567", "", "#", "#GG0000", "##336699"}) {
-        EXPECT_FALSE(CardContent::colorFromHex(QString::fromLatin1(bad))) << bad;
-    }
     EXPECT_EQ(CardContent::rgbText(QColor(255, 0, 128)), QStringLiteral("rgb(255, 0, 128)"));
 }
 } // namespace

@@ -2,6 +2,7 @@
 // plain-file cards end in a footer with the info text, the actions and the card's number.
 #include "popup/ui/ClipboardCardView.h"
 
+#include "capture/ColorHex.h"
 #include "popup/AppIcon.h"
 #include "popup/PreviewImage.h"
 #include "popup/RelativeAge.h"
@@ -584,8 +585,7 @@ void ClipboardCardView::paintImageBody(QPainter& painter, const QRectF& body, co
 
 void ClipboardCardView::paintColorBody(QPainter& painter, const QRectF& body)
 {
-    const std::optional<QColor> color =
-        m_item.colorHex ? CardContent::colorFromHex(*m_item.colorHex) : std::optional<QColor>();
+    const std::optional<QColor> color = m_item.colorHex ? fromHex(*m_item.colorHex) : std::optional<QColor>();
     if (!color) {
         painter.fillRect(body, QColor(128, 128, 128));
         return;
