@@ -3,6 +3,7 @@
 #include "popup/ui/ClipboardCardView.h"
 
 #include "capture/ColorHex.h"
+#include "platform/SystemFont.h"
 #include "popup/AppIcon.h"
 #include "popup/PreviewImage.h"
 #include "popup/RelativeAge.h"
@@ -218,7 +219,7 @@ QList<QRectF> ClipboardCardView::actionRects(const QSizeF& size) const
     }
     if (hasFooter()) {
         const double centreY = size.height() - footerBottom - footerHeight / 2;
-        const QFontMetricsF badge(PopupStyle::font(11, QFont::Medium));
+        const QFontMetricsF badge(SystemFont::regular(11, QFont::Medium));
         const double badgeWidth = 9 + 3 + badge.horizontalAdvance(QString::number(m_index));
         double right = size.width() - footerSide - badgeWidth - footerSpacing;
         for (qsizetype i = m_actions.size() - 1; i >= 0; --i) {
@@ -363,8 +364,8 @@ void ClipboardCardView::paintHeader(QPainter& painter, const QRectF& rect)
     const QRectF icon = sourceIconRect(rect.size());
     const double textLeft = 12;
     const double textWidth = std::max(0.0, icon.left() - 8 - textLeft);
-    const QFont titleFont = PopupStyle::font(14, QFont::DemiBold);
-    const QFont ageFont = PopupStyle::font(11);
+    const QFont titleFont = SystemFont::regular(14, QFont::DemiBold);
+    const QFont ageFont = SystemFont::regular(11);
     const QFontMetricsF titleMetrics(titleFont);
     const QFontMetricsF ageMetrics(ageFont);
     const double textHeight = titleMetrics.height() + 2 + ageMetrics.height();
@@ -439,7 +440,7 @@ void ClipboardCardView::paintTextPreview(QPainter& painter, const QRectF& area)
         m_richTextLoaded = true;
         m_richText = RichTextPreview::load(m_item);
         if (m_richText) {
-            QFont base = PopupStyle::font(12);
+            QFont base = SystemFont::regular(12);
             m_richText->setDefaultFont(base);
             m_richText->setDocumentMargin(0);
         }
@@ -458,7 +459,7 @@ void ClipboardCardView::paintTextPreview(QPainter& painter, const QRectF& area)
         return;
     }
 
-    const QFont font = PopupStyle::font(12, m_item.kind == ClipboardKind::link ? QFont::Medium : QFont::Normal);
+    const QFont font = SystemFont::regular(12, m_item.kind == ClipboardKind::link ? QFont::Medium : QFont::Normal);
     if (!m_textLayout || m_textLayoutSize != area.size()) {
         QString text = m_item.text.value_or(QString()).left(maxPreviewCharacters);
         text.replace(QLatin1Char('\n'), QChar::LineSeparator);
@@ -526,7 +527,7 @@ void ClipboardCardView::paintFooter(QPainter& painter, const QRectF& body, const
     const QRectF footer(body.left() + footerSide, body.bottom() - footerBottom - footerHeight,
                         body.width() - 2 * footerSide, footerHeight);
     // Number badge, right-aligned.
-    const QFont badgeFont = PopupStyle::font(11, QFont::Medium);
+    const QFont badgeFont = SystemFont::regular(11, QFont::Medium);
     const QFontMetricsF badgeMetrics(badgeFont);
     const QString number = QString::number(m_index);
     const double numberWidth = badgeMetrics.horizontalAdvance(number);
@@ -546,7 +547,7 @@ void ClipboardCardView::paintFooter(QPainter& painter, const QRectF& body, const
     const double infoRight = (actions.isEmpty() ? badgeLeft : actions.first().left()) - footerSpacing;
     const double infoWidth = std::max(0.0, infoRight - footer.left());
     if (!infoText.isEmpty()) {
-        const QFont infoFont = PopupStyle::font(11);
+        const QFont infoFont = SystemFont::regular(11);
         const QFontMetricsF infoMetrics(infoFont);
         painter.setFont(infoFont);
         painter.setPen(PopupStyle::black(isCharCount ? 0.45 : 0.5));
@@ -568,7 +569,7 @@ void ClipboardCardView::paintImageBody(QPainter& painter, const QRectF& body, co
         painter.drawPixmap(body.topLeft(), preview);
         return;
     }
-    const QFont font = PopupStyle::font(isPdf ? 11 : 10);
+    const QFont font = SystemFont::regular(isPdf ? 11 : 10);
     const QFontMetricsF metrics(font);
     const double symbol = isPdf ? 30 : 24;
     const double spacing = isPdf ? 8 : 6;
@@ -591,7 +592,7 @@ void ClipboardCardView::paintColorBody(QPainter& painter, const QRectF& body)
         return;
     }
     painter.fillRect(body, *color);
-    const QFont font = PopupStyle::monospaceFont(12, QFont::DemiBold);
+    const QFont font = SystemFont::monospaced(12, QFont::DemiBold);
     QRectF capsule = capsuleFor(*m_item.colorHex, font, 4, 9);
     capsule.moveCenter(body.center());
     drawCapsule(painter, capsule, PopupStyle::black(0.55));
@@ -627,7 +628,7 @@ void ClipboardCardView::paintImageFileBody(QPainter& painter, const QRectF& body
 
 void ClipboardCardView::paintMoreBadge(QPainter& painter, const QRectF& body, const QString& text)
 {
-    const QFont font = PopupStyle::font(10, QFont::DemiBold);
+    const QFont font = SystemFont::regular(10, QFont::DemiBold);
     QRectF capsule = capsuleFor(text, font, 3, 7);
     capsule.moveTopLeft(body.topLeft() + QPointF(8, 8));
     drawCapsule(painter, capsule, PopupStyle::black(0.55));
@@ -642,8 +643,8 @@ void ClipboardCardView::paintGenericFileBody(QPainter& painter, const QRectF& bo
         return;
     }
     const QRectF area(body.left() + 12, body.top(), body.width() - 24, std::max(0.0, body.height() - footerSpace()));
-    const QFont nameFont = PopupStyle::font(12, QFont::Medium);
-    const QFont moreFont = PopupStyle::font(10);
+    const QFont nameFont = SystemFont::regular(12, QFont::Medium);
+    const QFont moreFont = SystemFont::regular(10);
     const QFontMetricsF nameMetrics(nameFont);
     const QFontMetricsF moreMetrics(moreFont);
     const QString name = CardContent::firstFileName(m_item);

@@ -1,6 +1,7 @@
 // The symbol at 36 and the text at 14, both secondary, 10 apart, centred in the space left.
 #include "popup/ui/EmptyStateView.h"
 
+#include "platform/SystemFont.h"
 #include "popup/ui/PopupStyle.h"
 #include "popup/ui/Symbols.h"
 
@@ -22,7 +23,7 @@ void EmptyStateView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QFont font = PopupStyle::font(14);
+    const QFont font = SystemFont::regular(14);
     const QFontMetricsF metrics(font);
     const double symbol = 40;
     const double total = symbol + 10 + metrics.height();

@@ -5,22 +5,6 @@
 #include <QGuiApplication>
 #include <QPalette>
 
-QFont PopupStyle::font(int pixelSize, QFont::Weight weight)
-{
-    QFont result = QGuiApplication::font();
-    result.setPixelSize(pixelSize);
-    result.setWeight(weight);
-    return result;
-}
-
-QFont PopupStyle::monospaceFont(int pixelSize, QFont::Weight weight)
-{
-    QFont result = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    result.setPixelSize(pixelSize);
-    result.setWeight(weight);
-    return result;
-}
-
 QColor PopupStyle::white(double opacity)
 {
     QColor color(Qt::white);

@@ -5,9 +5,6 @@
 #include <QFont>
 
 namespace PopupStyle {
-// The application font at `pixelSize` pixels (the "system font at N points" of the design).
-QFont font(int pixelSize, QFont::Weight weight = QFont::Normal);
-QFont monospaceFont(int pixelSize, QFont::Weight weight = QFont::Normal);
 QColor white(double opacity);
 QColor black(double opacity);
 // The secondary foreground on the popup's dark material.

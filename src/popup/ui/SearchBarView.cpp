@@ -1,6 +1,7 @@
 // Padding 14 left and right and 8 above and below, on a rounded fill of white at 0.06.
 #include "popup/ui/SearchBarView.h"
 
+#include "platform/SystemFont.h"
 #include "popup/ui/PopupStyle.h"
 #include "popup/ui/Symbols.h"
 
@@ -30,7 +31,7 @@ SearchBarView::SearchBarView(QWidget* parent) : QWidget(parent)
     m_field->setObjectName(QStringLiteral("searchField"));
     m_field->setPlaceholderText(QStringLiteral("Search clipboard\u2026"));
     m_field->setFrame(false);
-    m_field->setFont(PopupStyle::font(14));
+    m_field->setFont(SystemFont::regular(14));
     m_field->setAttribute(Qt::WA_MacShowFocusRect, false);
     QPalette fieldPalette = m_field->palette();
     fieldPalette.setColor(QPalette::Base, Qt::transparent);
@@ -44,7 +45,7 @@ SearchBarView::SearchBarView(QWidget* parent) : QWidget(parent)
 
     m_count = new QLabel(this);
     m_count->setObjectName(QStringLiteral("countLabel"));
-    m_count->setFont(PopupStyle::font(11));
+    m_count->setFont(SystemFont::regular(11));
     QPalette countPalette = m_count->palette();
     countPalette.setColor(QPalette::WindowText, PopupStyle::secondary());
     m_count->setPalette(countPalette);

@@ -1,5 +1,6 @@
 #include "settings/ui/IgnoredAppsList.h"
 
+#include "platform/SystemFont.h"
 #include "settings/ui/SettingsStyle.h"
 #include "settings/ui/SymbolImage.h"
 
@@ -30,7 +31,7 @@ void IgnoredAppsList::setEntries(const QList<Entry>& entries)
         delete item;
     }
     if (entries.isEmpty()) {
-        QLabel* empty = secondaryLabel(QStringLiteral("No apps ignored."), systemFont(12), this);
+        QLabel* empty = secondaryLabel(QStringLiteral("No apps ignored."), SystemFont::regular(12), this);
         empty->setObjectName(QStringLiteral("noAppsIgnored"));
         empty->setContentsMargins(0, 6, 0, 6);
         m_lines->addWidget(empty);
@@ -54,10 +55,10 @@ QWidget* IgnoredAppsList::line(const Entry& entry)
         icon->setScaledContents(true);
         layout->addWidget(icon, 0, Qt::AlignVCenter);
     }
-    QLabel* name = label(entry.name, systemFont(12, QFont::Medium), line);
+    QLabel* name = label(entry.name, SystemFont::regular(12, QFont::Medium), line);
     name->setObjectName(QStringLiteral("appName"));
     layout->addWidget(name, 0, Qt::AlignVCenter);
-    QLabel* id = secondaryLabel(entry.bundleID, monospacedFont(11), line);
+    QLabel* id = secondaryLabel(entry.bundleID, SystemFont::monospaced(11), line);
     id->setObjectName(QStringLiteral("appId"));
     layout->addWidget(id, 0, Qt::AlignVCenter);
     layout->addStretch();

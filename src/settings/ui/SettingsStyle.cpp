@@ -5,22 +5,6 @@
 #include <QLabel>
 #include <QPalette>
 
-QFont SettingsStyle::systemFont(int pixelSize, QFont::Weight weight)
-{
-    QFont font = QApplication::font();
-    font.setPixelSize(pixelSize);
-    font.setWeight(weight);
-    return font;
-}
-
-QFont SettingsStyle::monospacedFont(int pixelSize, QFont::Weight weight)
-{
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setPixelSize(pixelSize);
-    font.setWeight(weight);
-    return font;
-}
-
 QColor SettingsStyle::secondaryColor(const QPalette& palette)
 {
     QColor color = palette.color(QPalette::WindowText);

@@ -13,9 +13,6 @@ namespace SettingsStyle {
 inline const QColor destructiveRed{0xD7, 0x3A, 0x31};
 inline const QColor warningOrange{0xF0, 0x8A, 0x00};
 
-// The application font at a pixel size ("points" on screen) and weight.
-QFont systemFont(int pixelSize, QFont::Weight weight = QFont::Normal);
-QFont monospacedFont(int pixelSize, QFont::Weight weight = QFont::Normal);
 // Text that steps back: the text colour at reduced strength.
 QColor secondaryColor(const QPalette& palette);
 void setTextColor(QWidget* widget, const QColor& color);

@@ -8,6 +8,7 @@
 #include "platform/DesktopServices.h"
 #include "platform/HotkeyRegistrar.h"
 #include "platform/Platform.h"
+#include "platform/SystemFont.h"
 #include "popup/AppIcon.h"
 #include "settings/AppSettings.h"
 #include "settings/DesktopEntryId.h"
@@ -187,8 +188,8 @@ QWidget* SettingsView::header()
     auto* titles = new QVBoxLayout;
     titles->setSpacing(2);
     titles->addStretch();
-    titles->addWidget(label(QStringLiteral("Stashwell"), systemFont(22, QFont::DemiBold), header));
-    titles->addWidget(secondaryLabel(QStringLiteral("Clipboard manager"), systemFont(12), header));
+    titles->addWidget(label(QStringLiteral("Stashwell"), SystemFont::regular(22, QFont::DemiBold), header));
+    titles->addWidget(secondaryLabel(QStringLiteral("Clipboard manager"), SystemFont::regular(12), header));
     titles->addStretch();
     layout->addLayout(titles);
     layout->addStretch();
@@ -223,7 +224,7 @@ QWidget* SettingsView::section(const QString& title, const QList<QWidget*>& cont
     auto* layout = new QVBoxLayout(section);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(12);
-    QFont titleFont = systemFont(11, QFont::DemiBold);
+    QFont titleFont = SystemFont::regular(11, QFont::DemiBold);
     titleFont.setLetterSpacing(QFont::AbsoluteSpacing, 0.6);
     layout->addWidget(secondaryLabel(title.toUpper(), titleFont, section));
     for (QWidget* widget : content) {
@@ -238,8 +239,8 @@ QWidget* SettingsView::row(const QString& title, const QString& detail)
     auto* layout = new QVBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
-    layout->addWidget(label(title, systemFont(13, QFont::Medium), row));
-    QLabel* detailLabel = secondaryLabel(detail, systemFont(11), row);
+    layout->addWidget(label(title, SystemFont::regular(13, QFont::Medium), row));
+    QLabel* detailLabel = secondaryLabel(detail, SystemFont::regular(11), row);
     detailLabel->setWordWrap(true);
     layout->addWidget(detailLabel);
     row->setAccessibleName(title);
@@ -264,7 +265,7 @@ QWidget* SettingsView::generalSection()
 
 QWidget* SettingsView::historySection()
 {
-    m_maxHistoryItemsValue = secondaryLabel(QString(), monospacedFont(13, QFont::Medium), this);
+    m_maxHistoryItemsValue = secondaryLabel(QString(), SystemFont::monospaced(13, QFont::Medium), this);
     m_maxHistoryItemsValue->setObjectName(QStringLiteral("maxHistoryItemsValue"));
     m_maxHistoryItemsValue->setAlignment(Qt::AlignRight | Qt::AlignTop);
     m_maxHistoryItemsValue->setMinimumWidth(50);
@@ -286,7 +287,7 @@ QWidget* SettingsView::historySection()
     m_clearOnQuit->setObjectName(QStringLiteral("clearOnQuit"));
     connect(m_clearOnQuit, &SettingsToggle::toggledByUser, &m_settings, &AppSettings::setClearOnQuit);
 
-    m_itemCount = secondaryLabel(QString(), systemFont(12), this);
+    m_itemCount = secondaryLabel(QString(), SystemFont::regular(12), this);
     m_itemCount->setObjectName(QStringLiteral("itemCount"));
     auto* clearNow = new QPushButton(QStringLiteral("Clear History Now"), this);
     clearNow->setObjectName(QStringLiteral("clearHistoryNow"));
@@ -319,7 +320,7 @@ QWidget* SettingsView::popupSection()
         trailing(row(QStringLiteral("Keyboard shortcut"), QStringLiteral("Open the clipboard popup from anywhere.")),
                  {m_recorder, reset}, Qt::AlignVCenter, this);
 
-    m_hotkeyErrorLabel = label(QString(), systemFont(11), this);
+    m_hotkeyErrorLabel = label(QString(), SystemFont::regular(11), this);
     m_hotkeyErrorLabel->setObjectName(QStringLiteral("hotkeyError"));
     m_hotkeyErrorLabel->setWordWrap(true);
     setTextColor(m_hotkeyErrorLabel, destructiveRed);
@@ -348,11 +349,11 @@ QWidget* SettingsView::popupSection()
         SymbolImage::pixmap(QStringLiteral("exclamationmark.triangle.fill"), 13, warningOrange, devicePixelRatioF()));
     warningLayout->addWidget(warningIcon, 0, Qt::AlignVCenter);
     warningLayout->addWidget(
-        label(QStringLiteral("Accessibility permission not granted."), systemFont(11), m_accessibilityWarning), 0,
-        Qt::AlignVCenter);
+        label(QStringLiteral("Accessibility permission not granted."), SystemFont::regular(11), m_accessibilityWarning),
+        0, Qt::AlignVCenter);
     warningLayout->addStretch();
 
-    m_popupHeightValue = secondaryLabel(QString(), monospacedFont(13, QFont::Medium), this);
+    m_popupHeightValue = secondaryLabel(QString(), SystemFont::monospaced(13, QFont::Medium), this);
     m_popupHeightValue->setObjectName(QStringLiteral("popupHeightValue"));
     m_popupHeightValue->setAlignment(Qt::AlignRight | Qt::AlignTop);
     m_popupHeightValue->setMinimumWidth(50);
@@ -404,10 +405,10 @@ QWidget* SettingsView::aboutSection()
     layout->setContentsMargins(0, 0, 0, 0);
     auto* texts = new QVBoxLayout;
     texts->setSpacing(2);
-    QLabel* version = label(SettingsText::version(STASHWELL_VERSION), systemFont(12, QFont::Medium), about);
+    QLabel* version = label(SettingsText::version(STASHWELL_VERSION), SystemFont::regular(12, QFont::Medium), about);
     version->setObjectName(QStringLiteral("version"));
     texts->addWidget(version);
-    m_popupHint = secondaryLabel(QString(), systemFont(11), about);
+    m_popupHint = secondaryLabel(QString(), SystemFont::regular(11), about);
     m_popupHint->setObjectName(QStringLiteral("popupHint"));
     texts->addWidget(m_popupHint);
     layout->addLayout(texts, 1);
