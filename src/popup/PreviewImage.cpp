@@ -9,9 +9,13 @@
 namespace {
 constexpr qint64 maxPreviewFileBytes = 256LL * 1024 * 1024;
 
-QString cacheKey(const QString& path, const QSize& size)
+QString cacheKey(const QString& path, const QSize& size, PreviewImage::Crop crop)
 {
-    return QStringLiteral("stashwell.preview:%1x%2:").arg(size.width()).arg(size.height()) + path;
+    return QStringLiteral("stashwell.preview:%1x%2%3:")
+               .arg(size.width())
+               .arg(size.height())
+               .arg(crop == PreviewImage::Crop::top ? QStringLiteral("t") : QString()) +
+           path;
 }
 
 // Decodes at a reduced size where the format allows it (JPEG does), at full size otherwise.
@@ -24,11 +28,11 @@ QImage decode(QImageReader& reader, const QSize& size)
     return reader.read();
 }
 
-QImage cropToFill(const QImage& image, const QSize& size)
+QImage cropToFill(const QImage& image, const QSize& size, PreviewImage::Crop crop)
 {
     const QImage scaled = image.scaled(size, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
     const int x = (scaled.width() - size.width()) / 2;
-    const int y = (scaled.height() - size.height()) / 2;
+    const int y = crop == PreviewImage::Crop::top ? 0 : (scaled.height() - size.height()) / 2;
     return scaled.copy(x, y, size.width(), size.height());
 }
 
@@ -52,7 +56,7 @@ QImage readImage(const QString& path, const QSize& size)
 }
 } // namespace
 
-QPixmap PreviewImage::loadFilling(const QStringList& paths, const QSize& size)
+QPixmap PreviewImage::loadFilling(const QStringList& paths, const QSize& size, Crop crop)
 {
     if (size.isEmpty()) {
         return {};
@@ -61,7 +65,7 @@ QPixmap PreviewImage::loadFilling(const QStringList& paths, const QSize& size)
         if (path.isEmpty()) {
             continue;
         }
-        const QString key = cacheKey(path, size);
+        const QString key = cacheKey(path, size, crop);
         QPixmap pixmap;
         if (QPixmapCache::find(key, &pixmap)) {
             return pixmap;
@@ -70,7 +74,7 @@ QPixmap PreviewImage::loadFilling(const QStringList& paths, const QSize& size)
         if (image.isNull()) {
             continue;
         }
-        pixmap = QPixmap::fromImage(cropToFill(image, size));
+        pixmap = QPixmap::fromImage(cropToFill(image, size, crop));
         QPixmapCache::insert(key, pixmap);
         return pixmap;
     }

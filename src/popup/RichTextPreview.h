@@ -4,6 +4,9 @@
 #include "history/ClipboardItem.h"
 
 #include <QByteArray>
+#include <QColor>
+#include <QFont>
+#include <QSizeF>
 #include <QString>
 #include <QTextDocument>
 #include <memory>
@@ -14,6 +17,27 @@ namespace RichTextPreview {
 // asset, it cannot be read or it does not parse (the card then shows the plain text). The asset
 // is RTFD when its path ends in ".rtfd" exactly, HTML when it ends in ".html", RTF otherwise.
 std::unique_ptr<QTextDocument> load(const ClipboardItem& item);
+
+// Where a document laid out at the width of an area is cut to the area's height: only whole lines
+// show, and when text is left out, the last line shown ends in an ellipsis at `textEnd`, written
+// in the font and colour of the character before it.
+struct TailCut
+{
+    bool truncated = false;
+    bool hasLastLine = false; // when truncated and at least one line fits
+    double lineTop = 0;       // the last line shown
+    double lineHeight = 0;
+    double ascent = 0;
+    double textEnd = 0; // where its text stops and the ellipsis begins
+    QFont font;
+    QColor color;
+};
+TailCut cutAtWholeLines(const QTextDocument& document, const QSizeF& area);
+
+// A document's point sizes are laid out at the screen's resolution (a 12 pt font takes 16 pixels at
+// 96 dpi); drawn at this scale, one point takes one device-independent pixel, as the sizes of the
+// interface do.
+double pointScale();
 
 // HTML laid out without fetching anything it refers to (images, style sheets): clipboard HTML
 // must not make us read files or the network.

@@ -8,8 +8,11 @@
 #include "popup/ui/PopupStyle.h"
 #include "support/TestSupport.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <gtest/gtest.h>
 
@@ -144,6 +147,21 @@ TEST_F(ClipboardCardViewTest, PreviewsFallBackFromThumbnailToImage)
     const QString lying = env.path() + QStringLiteral("/picture.jpg");
     ASSERT_TRUE(source.save(lying, "PNG"));
     EXPECT_FALSE(PreviewImage::loadFilling({lying}, QSize(20, 20)).isNull());
+
+    // A page keeps its top; a picture its middle.
+    QImage page(40, 80, QImage::Format_RGB32);
+    page.fill(Qt::blue);
+    for (int y = 0; y < 20; ++y) {
+        for (int x = 0; x < 40; ++x) {
+            page.setPixelColor(x, y, Qt::red);
+        }
+    }
+    const QString pagePath = env.path() + QStringLiteral("/page.png");
+    ASSERT_TRUE(page.save(pagePath));
+    const QImage top = PreviewImage::loadFilling({pagePath}, QSize(40, 40), PreviewImage::Crop::top).toImage();
+    const QImage middle = PreviewImage::loadFilling({pagePath}, QSize(40, 40)).toImage();
+    EXPECT_EQ(top.pixelColor(20, 5), QColor(Qt::red));
+    EXPECT_EQ(middle.pixelColor(20, 5), QColor(Qt::blue)) << "cached apart from the top crop";
 }
 
 TEST_F(ClipboardCardViewTest, RichTextComesFromItsAssetAndLoadsNothingItNames)
@@ -166,5 +184,87 @@ TEST_F(ClipboardCardViewTest, RichTextComesFromItsAssetAndLoadsNothingItNames)
     document->size(); // lay it out, which asks for the image
     EXPECT_TRUE(document->toPlainText().startsWith(QStringLiteral("Bold text")));
     EXPECT_FALSE(document->resource(QTextDocument::ImageResource, QUrl::fromLocalFile(picture)).isValid());
+}
+
+TEST_F(ClipboardCardViewTest, AgesAreTheMomentOfDrawing)
+{
+    const QDateTime built = QDateTime(QDate(2026, 3, 15), QTime(12, 0, 0), Qt::UTC);
+    ClipboardItem item;
+    item.text = QStringLiteral("hello");
+    item.createdAt = built.addSecs(-5);
+    ClipboardCardView view(item, 1, false, {}, {}, age, built);
+    EXPECT_EQ(view.ageText(), QStringLiteral("5 seconds ago"));
+    view.refreshAge(age, built.addMSecs(400));
+    EXPECT_EQ(view.ageText(), QStringLiteral("5 seconds ago"));
+    view.refreshAge(age, built.addSecs(120));
+    EXPECT_EQ(view.ageText(), QStringLiteral("2 minutes ago")) << "a card kept since it was built";
+}
+
+// Rows of the card with ink darker than mid-grey in the given column range.
+int inkRows(const QImage& image, int left, int right, int top, int bottom)
+{
+    int rows = 0;
+    for (int y = top; y < bottom; ++y) {
+        for (int x = left; x < right; ++x) {
+            if (image.pixelColor(x, y).lightness() < 128) {
+                ++rows;
+                break;
+            }
+        }
+    }
+    return rows;
+}
+
+TEST_F(ClipboardCardViewTest, RichTextTakesOnePixelPerPoint)
+{
+    ClipboardItem item;
+    item.kind = ClipboardKind::richText;
+    item.assetPath = env.path() + QStringLiteral("/big.rtf");
+    writeFileBytes(*item.assetPath, "{\\rtf1\\ansi{\\fonttbl\\f0\\fswiss Helvetica;}\\f0\\fs48 HHH\\par}");
+    const QImage image = render(*card(item));
+    // Capitals of a 24-point font stand about 17 pixels tall (they would be 23 at 32 pixels).
+    const int capital = inkRows(image, 14, 200, 50, 150);
+    EXPECT_GE(capital, 14);
+    EXPECT_LE(capital, 20);
+}
+
+TEST_F(ClipboardCardViewTest, RichTextShowsWholeLinesAndEndsInAnEllipsis)
+{
+    QTextDocument document;
+    document.setDocumentMargin(0);
+    QFont font = document.defaultFont();
+    font.setPixelSize(20);
+    document.setDefaultFont(font);
+    document.setPlainText(
+        QStringLiteral("first line\nsecond line\nabcdefghijklmnopqrstuvwxyzabcdefghijklmnopqrstuvwxyz\nfourth"));
+    document.setTextWidth(150);
+    const double lineHeight = document.documentLayout()->blockBoundingRect(document.begin()).height();
+    ASSERT_GT(lineHeight, 0);
+
+    const RichTextPreview::TailCut all = RichTextPreview::cutAtWholeLines(document, QSizeF(150, 1000));
+    EXPECT_FALSE(all.truncated);
+
+    // Two and a half lines of room: two lines show, and the second ends in an ellipsis.
+    const RichTextPreview::TailCut cut = RichTextPreview::cutAtWholeLines(document, QSizeF(150, lineHeight * 2.5));
+    ASSERT_TRUE(cut.truncated);
+    ASSERT_TRUE(cut.hasLastLine);
+    EXPECT_NEAR(cut.lineTop, lineHeight, 0.5);
+    EXPECT_LE(cut.lineTop + cut.lineHeight, lineHeight * 2.5);
+    const double ellipsis = QFontMetricsF(cut.font).horizontalAdvance(QChar(0x2026));
+    EXPECT_NEAR(cut.textEnd, QFontMetricsF(font).horizontalAdvance(QStringLiteral("second line")), 1.0);
+    EXPECT_EQ(cut.font.pixelSize(), 20);
+
+    // A full line gives up its last characters to the ellipsis, never a part of one, nor a blank.
+    const RichTextPreview::TailCut full = RichTextPreview::cutAtWholeLines(document, QSizeF(150, lineHeight * 3.5));
+    ASSERT_TRUE(full.hasLastLine);
+    EXPECT_LE(full.textEnd + ellipsis, 150.0);
+    EXPECT_GT(full.textEnd, 150.0 - ellipsis - QFontMetricsF(font).maxWidth());
+
+    // Not even one line fits: the first shows, cut by the area.
+    EXPECT_FALSE(RichTextPreview::cutAtWholeLines(document, QSizeF(150, lineHeight / 2)).hasLastLine);
+
+    // Empty paragraphs at the end are nothing left out.
+    document.setPlainText(QStringLiteral("first line\nsecond line\n \n\n"));
+    EXPECT_FALSE(RichTextPreview::cutAtWholeLines(document, QSizeF(150, lineHeight * 2.5)).truncated);
 }
 } // namespace

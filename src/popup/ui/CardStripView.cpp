@@ -230,8 +230,10 @@ void CardStripView::paintEvent(QPaintEvent*)
     for (int position = first; position <= last; ++position) {
         ClipboardCardView::paintShadow(painter, cardFrame(position));
     }
+    const QDateTime now = QDateTime::currentDateTimeUtc();
     for (int position = first; position <= last; ++position) {
         if (ClipboardCardView* card = cardAt(position)) {
+            card->refreshAge(*m_age, now);
             card->paint(painter, cardFrame(position), hoverOf(card->item().id));
         }
     }

@@ -164,7 +164,8 @@ ClipboardCardView::ClipboardCardView(const ClipboardItem& item, int index, bool 
                                      const CardActionHandlers& handlers, const RelativeAge& age, const QDateTime& now)
     : m_item(item), m_index(index), m_isSelected(isSelected), m_callbacks(std::move(callbacks)),
       m_actions(CardContent::smartActions(item, handlers)), m_headerColor(AppIcon::accentColor(item.sourceBundleID)),
-      m_sourceIcon(AppIcon::icon(item.sourceBundleID)), m_ageText(age.format(item.createdAt, now))
+      m_sourceIcon(AppIcon::icon(item.sourceBundleID)), m_ageText(age.format(item.createdAt, now)),
+      m_ageSecond(now.toSecsSinceEpoch())
 {
     if (item.kind == ClipboardKind::link) {
         m_footerText = CardContent::linkHost(item);
@@ -176,6 +177,15 @@ ClipboardCardView::ClipboardCardView(const ClipboardItem& item, int index, bool 
 }
 
 ClipboardCardView::~ClipboardCardView() = default;
+
+void ClipboardCardView::refreshAge(const RelativeAge& age, const QDateTime& now)
+{
+    const qint64 second = now.toSecsSinceEpoch();
+    if (second != m_ageSecond) {
+        m_ageText = age.format(m_item.createdAt, now);
+        m_ageSecond = second;
+    }
+}
 
 bool ClipboardCardView::hasFooter() const
 {
@@ -440,22 +450,15 @@ void ClipboardCardView::paintTextPreview(QPainter& painter, const QRectF& area)
         m_richTextLoaded = true;
         m_richText = RichTextPreview::load(m_item);
         if (m_richText) {
+            // Text without a size of its own gets 12 points, drawn as 12 pixels like the plain cards.
             QFont base = SystemFont::regular(12);
+            base.setPointSizeF(12);
             m_richText->setDefaultFont(base);
             m_richText->setDocumentMargin(0);
         }
     }
     if (m_richText) {
-        m_richText->setTextWidth(area.width());
-        painter.save();
-        painter.translate(area.topLeft());
-        const QRectF clip(QPointF(0, 0), area.size());
-        painter.setClipRect(clip, Qt::IntersectClip);
-        QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = clip;
-        context.palette.setColor(QPalette::Text, Qt::black);
-        m_richText->documentLayout()->draw(&painter, context);
-        painter.restore();
+        paintRichText(painter, area);
         return;
     }
 
@@ -522,6 +525,41 @@ void ClipboardCardView::paintTextPreview(QPainter& painter, const QRectF& area)
     painter.restore();
 }
 
+void ClipboardCardView::paintRichText(QPainter& painter, const QRectF& area)
+{
+    // The document keeps its own fonts and sizes, one point to a pixel; it is laid out in points
+    // and cut after the last line that fits whole.
+    const double scale = RichTextPreview::pointScale();
+    const QSizeF size(area.width() / scale, area.height() / scale);
+    if (size != m_richTextSize) {
+        m_richText->setTextWidth(size.width());
+        m_richCut = RichTextPreview::cutAtWholeLines(*m_richText, size);
+        m_richTextSize = size;
+    }
+    QPainterPath shown;
+    if (m_richCut.hasLastLine) {
+        shown.addRect(QRectF(0, 0, size.width(), m_richCut.lineTop));
+        shown.addRect(QRectF(0, m_richCut.lineTop, m_richCut.textEnd, m_richCut.lineHeight));
+    } else {
+        shown.addRect(QRectF(QPointF(0, 0), size));
+    }
+    painter.save();
+    painter.translate(area.topLeft());
+    painter.scale(scale, scale);
+    painter.setClipPath(shown, Qt::IntersectClip);
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.clip = shown.boundingRect();
+    context.palette.setColor(QPalette::Text, Qt::black);
+    m_richText->documentLayout()->draw(&painter, context);
+    painter.setClipping(false);
+    if (m_richCut.hasLastLine) {
+        painter.setFont(m_richCut.font);
+        painter.setPen(m_richCut.color);
+        painter.drawText(QPointF(m_richCut.textEnd, m_richCut.lineTop + m_richCut.ascent), QString(QChar(0x2026)));
+    }
+    painter.restore();
+}
+
 void ClipboardCardView::paintFooter(QPainter& painter, const QRectF& body, const QString& infoText, bool isCharCount)
 {
     const QRectF footer(body.left() + footerSide, body.bottom() - footerBottom - footerHeight,
@@ -563,7 +601,9 @@ void ClipboardCardView::paintImageBody(QPainter& painter, const QRectF& body, co
 {
     painter.fillRect(body, lightGrey());
     const qreal ratio = ratioOf(painter);
-    QPixmap preview = PreviewImage::loadFilling(paths, (body.size() * ratio).toSize());
+    // A document's first page shows from its top, where its title is.
+    QPixmap preview = PreviewImage::loadFilling(paths, (body.size() * ratio).toSize(),
+                                                isPdf ? PreviewImage::Crop::top : PreviewImage::Crop::centre);
     if (!preview.isNull()) {
         preview.setDevicePixelRatio(ratio);
         painter.drawPixmap(body.topLeft(), preview);

@@ -6,6 +6,7 @@
 #include "history/ClipboardItem.h"
 #include "popup/CardAction.h"
 #include "popup/CardContent.h"
+#include "popup/RichTextPreview.h"
 
 #include <QColor>
 #include <QIcon>
@@ -60,6 +61,9 @@ public:
     // actions over the body while hovered.
     bool hasFooter() const;
     const QString& ageText() const { return m_ageText; }
+    // Describes the item's age as of `now` (cards drawn together share one moment, so their ages
+    // agree); within the second it was last described for, nothing changes.
+    void refreshAge(const RelativeAge& age, const QDateTime& now);
 
     // Paints the card into `rect` (the card's frame; the shadow falls outside it). `hover` is the
     // hover buttons' opacity, from 0 (hidden) to 1.
@@ -83,6 +87,7 @@ private:
     void paintHeader(QPainter& painter, const QRectF& rect);
     void paintBody(QPainter& painter, const QRectF& body);
     void paintTextPreview(QPainter& painter, const QRectF& area);
+    void paintRichText(QPainter& painter, const QRectF& area);
     void paintImageBody(QPainter& painter, const QRectF& body, const QStringList& paths, bool isPdf);
     void paintColorBody(QPainter& painter, const QRectF& body);
     void paintImageFileBody(QPainter& painter, const QRectF& body, const QString& path);
@@ -100,9 +105,12 @@ private:
     QColor m_headerColor;
     std::optional<QIcon> m_sourceIcon;
     QString m_ageText;
+    qint64 m_ageSecond = 0; // the moment m_ageText describes the age at
     QString m_footerText;
     std::unique_ptr<QTextDocument> m_richText;
     bool m_richTextLoaded = false;
+    QSizeF m_richTextSize; // the size in points it was laid out and cut for
+    RichTextPreview::TailCut m_richCut;
     std::optional<QIcon> m_fileIcon;
     // The laid-out preview text for the last area it was drawn in.
     std::unique_ptr<QTextLayout> m_textLayout;
