@@ -71,7 +71,9 @@ QString RelativeAge::format(const QDateTime& date, const QDateTime& now) const
         }
     }
     icu::UnicodeString text;
-    m_formatter->formatter->formatNumeric(past ? -amount : amount, unit, text, status);
+    // A negative zero still reads as the past: a copy made half a second ago is "0 seconds ago".
+    const double offset = past ? -static_cast<double>(amount) : static_cast<double>(amount);
+    m_formatter->formatter->formatNumeric(offset, unit, text, status);
     if (U_FAILURE(status)) {
         return QString();
     }

@@ -9,6 +9,7 @@ TEST(RelativeAge, PicksTheLargestUnitThatDiffers)
     const RelativeAge age(QStringLiteral("en_US"));
     const QDateTime now = QDateTime(QDate(2026, 3, 15), QTime(12, 0, 0), Qt::UTC);
     EXPECT_EQ(age.format(now, now), QStringLiteral("in 0 seconds"));
+    EXPECT_EQ(age.format(now.addMSecs(-400), now), QStringLiteral("0 seconds ago")) << "not \"in 0 seconds\"";
     EXPECT_EQ(age.format(now.addSecs(-1), now), QStringLiteral("1 second ago"));
     EXPECT_EQ(age.format(now.addSecs(-45), now), QStringLiteral("45 seconds ago"));
     EXPECT_EQ(age.format(now.addSecs(-90), now), QStringLiteral("1 minute ago"));
