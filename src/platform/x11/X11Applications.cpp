@@ -48,8 +48,9 @@ struct WindowQuestions
         pid = askProperty(c, window, "_NET_WM_PID", XCB_ATOM_CARDINAL, 1);
         const xcb_query_extension_reply_t* res = xcb_get_extension_data(c, &xcb_res_id);
         if (askServerForPid && res && res->present) {
-            const xcb_res_client_id_spec_t spec{window, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID};
-            clientIds = xcb_res_query_client_ids(c, 1, &spec);
+            // Only the client's process id is asked for, so every value that comes back is one.
+            const xcb_res_client_id_spec_t pidQuery{window, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID};
+            clientIds = xcb_res_query_client_ids(c, 1, &pidQuery);
             hasClientIds = true;
         }
     }
@@ -72,8 +73,7 @@ struct WindowQuestions
             if (reply) {
                 auto it = xcb_res_query_client_ids_ids_iterator(reply.get());
                 for (; it.rem > 0; xcb_res_client_id_value_next(&it)) {
-                    if ((it.data->spec.mask & XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID) &&
-                        xcb_res_client_id_value_value_length(it.data) >= 1) {
+                    if (xcb_res_client_id_value_value_length(it.data) >= 1) {
                         app.pid = *xcb_res_client_id_value_value(it.data);
                     }
                 }

@@ -1,4 +1,4 @@
-// Reads desktop entry files as the freedesktop.org Desktop Entry Specification describes them.
+// Reads desktop entry files in freedesktop.org's format: groups, keys, escapes and localized values.
 #include "platform/xdg/DesktopEntry.h"
 
 #include <QFile>
