@@ -52,7 +52,7 @@ ClipboardStore::ClipboardStore(const QString& folder, Scheduler& scheduler, std:
 
 ClipboardStore::~ClipboardStore()
 {
-    m_scheduler.cancel(m_saveTask);
+    cancelPendingSave();
 }
 
 ClipboardStore& ClipboardStore::shared()
@@ -323,16 +323,23 @@ void ClipboardStore::deleteFiles(const ClipboardItem& item) const
 void ClipboardStore::save()
 {
     m_scheduler.cancel(m_saveTask);
-    m_saveTask = m_scheduler.schedule(saveDelayMs, [this] {
-        m_saveTask = 0;
-        persistNow();
-    });
+    m_saveTask = m_scheduler.schedule(saveDelayMs, [this] { flush(); });
+    if (m_saveDeadline == 0) {
+        m_saveDeadline = m_scheduler.schedule(maxSaveWaitMs, [this] { flush(); });
+    }
+}
+
+void ClipboardStore::cancelPendingSave()
+{
+    m_scheduler.cancel(m_saveTask);
+    m_scheduler.cancel(m_saveDeadline);
+    m_saveTask = 0;
+    m_saveDeadline = 0;
 }
 
 void ClipboardStore::flush()
 {
-    m_scheduler.cancel(m_saveTask);
-    m_saveTask = 0;
+    cancelPendingSave();
     persistNow();
 }
 
