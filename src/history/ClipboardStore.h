@@ -64,6 +64,8 @@ private:
     bool ownsFile(const QString& path) const;
     void deleteFile(const QString& path) const;
     void deleteFiles(const ClipboardItem& item) const;
+    // Files of entries that are gone (replaced or refused duplicates) that no entry names any more.
+    void deleteUnreferencedFiles(const QList<ClipboardItem>& gone) const;
     void trimToCap();
     qsizetype firstUnpinnedIndex() const;
 

@@ -126,6 +126,35 @@ TEST_F(ClipboardStoreTest, CopyingAgainMovesTheContentToTheTopAsANewEntry)
     EXPECT_EQ(store->items()[2].kind, ClipboardKind::text);
 }
 
+TEST_F(ClipboardStoreTest, FilesOfRefusedAndReplacedDuplicatesGoAtOnce)
+{
+    auto store = makeStore();
+    const ClipboardItem a = image(*store, "A");
+    store->add(a);
+    // The same picture copied again right away: refused, and the files its capture wrote go.
+    const ClipboardItem refused = image(*store, "A");
+    store->add(refused);
+    EXPECT_TRUE(filesGone(refused));
+    EXPECT_TRUE(filesExist(a));
+
+    // Copied again later: the new entry replaces the old one, whose files go.
+    store->add(image(*store, "B"));
+    const ClipboardItem again = image(*store, "A");
+    store->add(again);
+    EXPECT_TRUE(filesGone(a));
+    EXPECT_TRUE(filesExist(again));
+    EXPECT_TRUE(filesExist(store->items()[1]));
+
+    // A file that another entry still names stays (a history written by another tool may share one).
+    ClipboardItem sharing = text("shares A's picture");
+    sharing.imagePath = again.imagePath;
+    store->add(sharing);
+    store->add(image(*store, "A"));
+    EXPECT_TRUE(exists(*again.imagePath));
+    EXPECT_FALSE(exists(*again.assetPath));
+    EXPECT_EQ(QDir(folder() + QStringLiteral("/images")).count() - 2, 5u); // A, B (2 each) and the shared one
+}
+
 TEST_F(ClipboardStoreTest, PinsMoveEntriesAndDuplicatesInheritThePin)
 {
     auto store = makeStore();
