@@ -86,8 +86,9 @@ std::optional<ClipboardItem> CaptureWorker::capture(PasteboardReaderFactory& rea
     CaptureFileTracker files(*job.files);
     auto item = PasteboardClassifier::readItem(*reader, job.source, files);
     // A read that timed out midway may have made the classifier settle for a lesser kind: drop the
-    // whole change rather than record something the user did not copy.
-    if (!item || reader->hasFailed()) {
+    // whole change rather than record something the user did not copy. So too when a file could not
+    // be stored (a full disk): an entry without its picture or document would paste nothing.
+    if (!item || reader->hasFailed() || files.hasFailedWrite()) {
         files.removeAll();
         return std::nullopt;
     }

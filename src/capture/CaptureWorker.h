@@ -40,7 +40,7 @@ public:
     bool isBusy() const { return m_busy; }
 
     // The reading of one change: the concealed types, then classification. Nothing when the content
-    // is concealed or unreadable, or when any read failed (then no stored file remains either).
+    // is concealed or unreadable, or when any read or file write failed (then no stored file remains).
     static std::optional<ClipboardItem> capture(PasteboardReaderFactory& readers, const CaptureJob& job,
                                                 std::chrono::steady_clock::time_point deadline);
 

@@ -31,13 +31,19 @@ public:
     QString saveImage(const QByteArray& data, const QString& ext) override { return save(data, ext); }
     QString saveAsset(const QByteArray& data, const QString& ext) override { return save(data, ext); }
     QStringList files() const { return QDir(m_folder).entryList(QDir::Files); }
+    // How many more writes succeed before the disk is full (-1: no end). A failed write still
+    // returns its path, as the store's does.
+    int writesLeft = -1;
 
 private:
     QString save(const QByteArray& data, const QString& ext)
     {
         const QString path =
             m_folder + QLatin1Char('/') + QUuid::createUuid().toString(QUuid::WithoutBraces) + QLatin1Char('.') + ext;
-        writeFileBytes(path, data);
+        if (writesLeft != 0) {
+            writeFileBytes(path, data);
+            writesLeft -= writesLeft > 0 ? 1 : 0;
+        }
         return path;
     }
     QString m_folder;
@@ -316,6 +322,29 @@ TEST_F(MonitorTest, ChangesWhoseReadsFailYieldNothingAndLeaveNoFiles)
     scheduler().runDue();
     EXPECT_TRUE(added.isEmpty());
     EXPECT_EQ(files.files(), before);
+}
+
+TEST_F(MonitorTest, AChangeWhoseFilesCannotBeWrittenYieldsNothingAndLeavesNoFiles)
+{
+    monitor->start();
+    // Room for the picture, not for its thumbnail; then for nothing at all.
+    for (const int room : {1, 0}) {
+        files.writesLeft = room;
+        clipboard().setContent(imageWithCaption());
+        scheduler().runDue();
+        EXPECT_TRUE(added.isEmpty()) << "with room for " << room << " files";
+        EXPECT_TRUE(files.files().isEmpty()) << "with room for " << room << " files";
+    }
+    // Texts need no file.
+    copy(QStringLiteral("a text"));
+    EXPECT_EQ(addedTexts(), QStringList{QStringLiteral("a text")});
+
+    files.writesLeft = -1;
+    clipboard().setContent(imageWithCaption());
+    scheduler().runDue();
+    ASSERT_EQ(added.size(), 2);
+    EXPECT_EQ(added[1].kind, ClipboardKind::image);
+    EXPECT_EQ(files.files().size(), 2);
 }
 
 TEST(CaptureFileTracker, RemovesWhatAnAbandonedChangeStoredAndKeepsWhatTheItemNames)
