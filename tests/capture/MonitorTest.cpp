@@ -347,6 +347,41 @@ TEST_F(MonitorTest, AChangeWhoseFilesCannotBeWrittenYieldsNothingAndLeavesNoFile
     EXPECT_EQ(files.files().size(), 2);
 }
 
+TEST_F(MonitorTest, TextsLongerThanTheHistoryKeepsAreRefusedWithALogLine)
+{
+    monitor->start();
+    const QString longest(PasteboardClassifier::maxTextLength, QLatin1Char('a'));
+    copy(longest + QLatin1Char('b'));
+    EXPECT_TRUE(added.isEmpty());
+    ASSERT_EQ(env.platform.log.lines.size(), 1);
+    EXPECT_EQ(env.platform.log.lines.first(),
+              QStringLiteral("Stashwell: a copied text of 1048577 characters was not recorded: the history keeps texts "
+                             "of up to 1048576 characters"));
+
+    copy(longest);
+    ASSERT_EQ(added.size(), 1);
+    EXPECT_EQ(added.first().text->size(), PasteboardClassifier::maxTextLength);
+    EXPECT_EQ(env.platform.log.lines.size(), 1);
+
+    // A document whose own text is too long goes the same way, and leaves no file.
+    PasteboardContent rtf;
+    rtf.data = {{PasteboardType::rtf, "{\\rtf1\\ansi " + longest.toLatin1() + "b}"}};
+    clipboard().setContent(rtf);
+    scheduler().runDue();
+    EXPECT_EQ(added.size(), 1);
+    EXPECT_EQ(env.platform.log.lines.size(), 2);
+    EXPECT_TRUE(files.files().isEmpty());
+
+    // A picture holds no text: a long one offered beside it does not matter.
+    PasteboardContent picture = imageWithCaption();
+    picture.data[1].second = longest.toUtf8() + "b";
+    clipboard().setContent(picture);
+    scheduler().runDue();
+    ASSERT_EQ(added.size(), 2);
+    EXPECT_EQ(added[1].kind, ClipboardKind::image);
+    EXPECT_EQ(env.platform.log.lines.size(), 2);
+}
+
 TEST(CaptureFileTracker, RemovesWhatAnAbandonedChangeStoredAndKeepsWhatTheItemNames)
 {
     QTemporaryDir dir;
