@@ -1,18 +1,24 @@
 #include "capture/CaptureFileTracker.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 QString CaptureFileTracker::saveImage(const QByteArray& data, const QString& ext)
 {
-    const QString path = m_target.saveImage(data, ext);
-    m_written.append(path);
-    return path;
+    return track(m_target.saveImage(data, ext));
 }
 
 QString CaptureFileTracker::saveAsset(const QByteArray& data, const QString& ext)
 {
-    const QString path = m_target.saveAsset(data, ext);
+    return track(m_target.saveAsset(data, ext));
+}
+
+QString CaptureFileTracker::track(const QString& path)
+{
     m_written.append(path);
+    if (!QFileInfo::exists(path)) {
+        m_failedWrite = true;
+    }
     return path;
 }
 

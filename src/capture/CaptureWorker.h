@@ -40,13 +40,15 @@ public:
     bool isBusy() const { return m_busy; }
 
     // The reading of one change: the concealed types, then classification. Nothing when the content
-    // is concealed or unreadable, or when any read failed (then no stored file remains either).
+    // is concealed or unreadable, or when any read or file write failed (then no stored file remains).
+    // A text too long to keep sets `refusal` to a line for the system log: the user should hear why.
     static std::optional<ClipboardItem> capture(PasteboardReaderFactory& readers, const CaptureJob& job,
-                                                std::chrono::steady_clock::time_point deadline);
+                                                std::chrono::steady_clock::time_point deadline,
+                                                QString* refusal = nullptr);
 
 private:
     void start(const CaptureJob& job);
-    void finished(const std::optional<ClipboardItem>& item);
+    void finished(const std::optional<ClipboardItem>& item, const QString& refusal);
 
     PasteboardReaderFactory& m_readers;
     Mode m_mode;

@@ -38,8 +38,14 @@ public:
             return item;
         }
         m_plainText = PasteboardText::bestPlainText(m_reader);
-        for (auto stage :
-             {&Capture::pdf, &Capture::image, &Capture::rtfd, &Capture::rtf, &Capture::html, &Capture::linkOrText}) {
+        using Stage = std::optional<ClipboardItem> (Capture::*)() const;
+        static const QList<Stage> stages = {&Capture::pdf, &Capture::image, &Capture::rtfd,
+                                            &Capture::rtf, &Capture::html,  &Capture::linkOrText};
+        // Every other kind would hold this text (or one made from the same content): only a picture
+        // is worth reading on, and none of the costly text work is done.
+        static const QList<Stage> pictureOnly = {&Capture::image};
+        const bool textTooLong = m_plainText && !fits(*m_plainText);
+        for (const Stage stage : textTooLong ? pictureOnly : stages) {
             // A change whose reads broke off part-way is not to be recorded from what was read so far.
             if (m_reader.hasFailed()) {
                 return std::nullopt;
@@ -51,7 +57,6 @@ public:
         return std::nullopt;
     }
 
-private:
     ClipboardItem newItem(ClipboardKind kind) const
     {
         ClipboardItem item;
@@ -59,6 +64,19 @@ private:
         item.sourceBundleID = m_source.bundleID;
         item.sourceAppName = m_source.appName;
         return item;
+    }
+
+    qsizetype tooLongText() const { return m_tooLongText; }
+
+private:
+    // Notes a text too long to keep.
+    bool fits(const QString& text) const
+    {
+        if (text.size() <= maxTextLength) {
+            return true;
+        }
+        m_tooLongText = std::max(m_tooLongText, text.size());
+        return false;
     }
 
     ClipboardItem textItem(ClipboardKind kind, const QString& text) const
@@ -172,7 +190,7 @@ private:
             return std::nullopt;
         }
         const auto text = PasteboardText::displayText(plainString, m_plainText);
-        if (!text || text->isEmpty()) {
+        if (!text || text->isEmpty() || !fits(*text)) {
             return std::nullopt;
         }
         ClipboardItem item = textItem(ClipboardKind::richText, *text);
@@ -193,7 +211,7 @@ private:
     std::optional<ClipboardItem> html() const
     {
         const auto capture = HtmlHeuristics::evaluateHTML(m_reader, m_plainText);
-        if (!capture || m_reader.hasFailed()) {
+        if (!capture || m_reader.hasFailed() || !fits(capture->text)) {
             return std::nullopt;
         }
         ClipboardItem item = textItem(ClipboardKind::html, capture->text);
@@ -224,11 +242,18 @@ private:
     const CaptureSource& m_source;
     CaptureFiles& m_files;
     std::optional<QString> m_plainText;
+    mutable qsizetype m_tooLongText = 0;
 };
 } // namespace
 
-std::optional<ClipboardItem> readItem(PasteboardReader& reader, const CaptureSource& source, CaptureFiles& files)
+std::optional<ClipboardItem> readItem(PasteboardReader& reader, const CaptureSource& source, CaptureFiles& files,
+                                      qsizetype* tooLongText)
 {
-    return Capture(reader, source, files).run();
+    Capture capture(reader, source, files);
+    auto item = capture.run();
+    if (!item && tooLongText) {
+        *tooLongText = capture.tooLongText();
+    }
+    return item;
 }
 } // namespace PasteboardClassifier

@@ -26,7 +26,13 @@ public:
 };
 
 namespace PasteboardClassifier {
+// The longest text an entry may hold. The history file holds every text whole and is rewritten at
+// every change: one text of 50 MB makes each save take seconds and every search crawl.
+inline constexpr qsizetype maxTextLength = qsizetype(1) << 20;
+
 // Files, colour, PDF, image, RTFD, RTF, HTML, then link or text; the first that applies wins.
-// Runs on the capture worker's thread.
-std::optional<ClipboardItem> readItem(PasteboardReader& reader, const CaptureSource& source, CaptureFiles& files);
+// Content whose text is longer than maxTextLength yields nothing, unless it is a picture; then
+// `tooLongText` (when given) receives that text's length. Runs on the capture worker's thread.
+std::optional<ClipboardItem> readItem(PasteboardReader& reader, const CaptureSource& source, CaptureFiles& files,
+                                      qsizetype* tooLongText = nullptr);
 } // namespace PasteboardClassifier

@@ -52,7 +52,7 @@ ClipboardStore::ClipboardStore(const QString& folder, Scheduler& scheduler, std:
 
 ClipboardStore::~ClipboardStore()
 {
-    m_scheduler.cancel(m_saveTask);
+    cancelPendingSave();
 }
 
 ClipboardStore& ClipboardStore::shared()
@@ -187,19 +187,27 @@ void ClipboardStore::add(const ClipboardItem& item)
     };
     const qsizetype newest = firstUnpinnedIndex();
     if (newest >= 0 && sameContent(m_items[newest])) {
+        // The capture stored this copy's image and document bytes anew: nothing will name them.
+        deleteUnreferencedFiles({item});
         return;
     }
 
     ClipboardItem entry = item;
+    QList<ClipboardItem> replaced;
     const auto first = std::find_if(m_items.cbegin(), m_items.cend(), sameContent);
     if (first != m_items.cend()) {
         entry.isPinned = first->isPinned;
         const qsizetype from = first - m_items.cbegin();
-        m_items.erase(std::remove_if(m_items.begin() + from, m_items.end(), sameContent), m_items.end());
+        const auto end =
+            std::stable_partition(m_items.begin() + from, m_items.end(),
+                                  [&sameContent](const ClipboardItem& other) { return !sameContent(other); });
+        replaced = QList<ClipboardItem>(end, m_items.end());
+        m_items.erase(end, m_items.end());
     }
 
     const qsizetype at = firstUnpinnedIndex();
     m_items.insert(at >= 0 ? at : m_items.size(), std::move(entry));
+    deleteUnreferencedFiles(replaced);
 
     if (m_cap() >= m_items.size()) {
         emit itemsChanged();
@@ -320,19 +328,53 @@ void ClipboardStore::deleteFiles(const ClipboardItem& item) const
     }
 }
 
+void ClipboardStore::deleteUnreferencedFiles(const QList<ClipboardItem>& gone) const
+{
+    // Files are never shared between entries this store makes, but a history written elsewhere (or
+    // by hand) may name one file twice: such a file stays while any entry still names it.
+    QSet<QString> candidates;
+    for (const ClipboardItem& item : gone) {
+        for (const auto* path : {&item.imagePath, &item.thumbnailPath, &item.assetPath}) {
+            if (*path && ownsFile(**path)) {
+                candidates.insert(**path);
+            }
+        }
+    }
+    if (candidates.isEmpty()) {
+        return;
+    }
+    for (const ClipboardItem& item : m_items) {
+        for (const auto* path : {&item.imagePath, &item.thumbnailPath, &item.assetPath}) {
+            if (*path) {
+                candidates.remove(**path);
+            }
+        }
+    }
+    for (const QString& path : std::as_const(candidates)) {
+        QFile::remove(path);
+    }
+}
+
 void ClipboardStore::save()
 {
     m_scheduler.cancel(m_saveTask);
-    m_saveTask = m_scheduler.schedule(saveDelayMs, [this] {
-        m_saveTask = 0;
-        persistNow();
-    });
+    m_saveTask = m_scheduler.schedule(saveDelayMs, [this] { flush(); });
+    if (m_saveDeadline == 0) {
+        m_saveDeadline = m_scheduler.schedule(maxSaveWaitMs, [this] { flush(); });
+    }
+}
+
+void ClipboardStore::cancelPendingSave()
+{
+    m_scheduler.cancel(m_saveTask);
+    m_scheduler.cancel(m_saveDeadline);
+    m_saveTask = 0;
+    m_saveDeadline = 0;
 }
 
 void ClipboardStore::flush()
 {
-    m_scheduler.cancel(m_saveTask);
-    m_saveTask = 0;
+    cancelPendingSave();
     persistNow();
 }
 

@@ -46,6 +46,10 @@ public:
 
     // The delay between the last change and the write of the history file.
     static constexpr int saveDelayMs = 400;
+    // The longest a change waits for its write: a burst that goes on (a script copying every tenth
+    // of a second) would otherwise put the write off for as long as it lasts, and a crash meanwhile
+    // would lose all of it.
+    static constexpr int maxSaveWaitMs = 2 * saveDelayMs;
 
 signals:
     void itemsChanged();
@@ -55,10 +59,13 @@ private:
     void removeStaleTemporaryFiles() const;
     void gcOrphanedAssets();
     void save();
+    void cancelPendingSave();
     void persistNow();
     bool ownsFile(const QString& path) const;
     void deleteFile(const QString& path) const;
     void deleteFiles(const ClipboardItem& item) const;
+    // Files of entries that are gone (replaced or refused duplicates) that no entry names any more.
+    void deleteUnreferencedFiles(const QList<ClipboardItem>& gone) const;
     void trimToCap();
     qsizetype firstUnpinnedIndex() const;
 
@@ -67,5 +74,6 @@ private:
     std::function<std::int64_t()> m_cap;
     QList<ClipboardItem> m_items;
     std::uint64_t m_saveTask = 0;
+    std::uint64_t m_saveDeadline = 0; // since the first change not yet written
     bool m_saveFailing = false;
 };

@@ -31,13 +31,19 @@ public:
     QString saveImage(const QByteArray& data, const QString& ext) override { return save(data, ext); }
     QString saveAsset(const QByteArray& data, const QString& ext) override { return save(data, ext); }
     QStringList files() const { return QDir(m_folder).entryList(QDir::Files); }
+    // How many more writes succeed before the disk is full (-1: no end). A failed write still
+    // returns its path, as the store's does.
+    int writesLeft = -1;
 
 private:
     QString save(const QByteArray& data, const QString& ext)
     {
         const QString path =
             m_folder + QLatin1Char('/') + QUuid::createUuid().toString(QUuid::WithoutBraces) + QLatin1Char('.') + ext;
-        writeFileBytes(path, data);
+        if (writesLeft != 0) {
+            writeFileBytes(path, data);
+            writesLeft -= writesLeft > 0 ? 1 : 0;
+        }
         return path;
     }
     QString m_folder;
@@ -316,6 +322,64 @@ TEST_F(MonitorTest, ChangesWhoseReadsFailYieldNothingAndLeaveNoFiles)
     scheduler().runDue();
     EXPECT_TRUE(added.isEmpty());
     EXPECT_EQ(files.files(), before);
+}
+
+TEST_F(MonitorTest, AChangeWhoseFilesCannotBeWrittenYieldsNothingAndLeavesNoFiles)
+{
+    monitor->start();
+    // Room for the picture, not for its thumbnail; then for nothing at all.
+    for (const int room : {1, 0}) {
+        files.writesLeft = room;
+        clipboard().setContent(imageWithCaption());
+        scheduler().runDue();
+        EXPECT_TRUE(added.isEmpty()) << "with room for " << room << " files";
+        EXPECT_TRUE(files.files().isEmpty()) << "with room for " << room << " files";
+    }
+    // Texts need no file.
+    copy(QStringLiteral("a text"));
+    EXPECT_EQ(addedTexts(), QStringList{QStringLiteral("a text")});
+
+    files.writesLeft = -1;
+    clipboard().setContent(imageWithCaption());
+    scheduler().runDue();
+    ASSERT_EQ(added.size(), 2);
+    EXPECT_EQ(added[1].kind, ClipboardKind::image);
+    EXPECT_EQ(files.files().size(), 2);
+}
+
+TEST_F(MonitorTest, TextsLongerThanTheHistoryKeepsAreRefusedWithALogLine)
+{
+    monitor->start();
+    const QString longest(PasteboardClassifier::maxTextLength, QLatin1Char('a'));
+    copy(longest + QLatin1Char('b'));
+    EXPECT_TRUE(added.isEmpty());
+    ASSERT_EQ(env.platform.log.lines.size(), 1);
+    EXPECT_EQ(env.platform.log.lines.first(),
+              QStringLiteral("Stashwell: a copied text of 1048577 characters was not recorded: the history keeps texts "
+                             "of up to 1048576 characters"));
+
+    copy(longest);
+    ASSERT_EQ(added.size(), 1);
+    EXPECT_EQ(added.first().text->size(), PasteboardClassifier::maxTextLength);
+    EXPECT_EQ(env.platform.log.lines.size(), 1);
+
+    // A document whose own text is too long goes the same way, and leaves no file.
+    PasteboardContent rtf;
+    rtf.data = {{PasteboardType::rtf, "{\\rtf1\\ansi " + longest.toLatin1() + "b}"}};
+    clipboard().setContent(rtf);
+    scheduler().runDue();
+    EXPECT_EQ(added.size(), 1);
+    EXPECT_EQ(env.platform.log.lines.size(), 2);
+    EXPECT_TRUE(files.files().isEmpty());
+
+    // A picture holds no text: a long one offered beside it does not matter.
+    PasteboardContent picture = imageWithCaption();
+    picture.data[1].second = longest.toUtf8() + "b";
+    clipboard().setContent(picture);
+    scheduler().runDue();
+    ASSERT_EQ(added.size(), 2);
+    EXPECT_EQ(added[1].kind, ClipboardKind::image);
+    EXPECT_EQ(env.platform.log.lines.size(), 2);
 }
 
 TEST(CaptureFileTracker, RemovesWhatAnAbandonedChangeStoredAndKeepsWhatTheItemNames)
