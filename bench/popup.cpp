@@ -1,6 +1,12 @@
 // Times the popup on a 1,000-entry history of every kind (real PNG previews among them): the first
 // frame of an opening, one search keystroke, and resident memory over a hundred openings.
+//
+//   bench_popup                           runs the figures
+//   bench_popup --write-history FOLDER    only writes that history into FOLDER (a Stashwell data
+//                                         folder: history.json, the pictures in images/), for the
+//                                         program itself to load
 #include "history/ClipboardStore.h"
+#include "history/HistoryFile.h"
 #include "platform/fake/FakePlatform.h"
 #include "popup/PopupViewModel.h"
 #include "popup/ui/CardStripView.h"
@@ -160,6 +166,13 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     FakePlatform platform(dir.path());
     platform.install();
+    if (argc == 3 && qstrcmp(argv[1], "--write-history") == 0) {
+        // Written directly: a store opened on the folder first would sweep the new pictures away.
+        const QString folder = QString::fromLocal8Bit(argv[2]);
+        const QByteArray json = HistoryFile::encode(mixedHistory(folder + QStringLiteral("/images")));
+        QFile file(folder + QStringLiteral("/history.json"));
+        return file.open(QIODevice::WriteOnly) && file.write(json) == json.size() ? 0 : 1;
+    }
     const QString storeFolder = dir.path() + QStringLiteral("/Stashwell");
     std::printf("generating a 1,000-entry history with real PNG previews...\n");
     writeHistory(storeFolder, mixedHistory(dir.path() + QStringLiteral("/pictures")), platform);

@@ -6,7 +6,7 @@
 #include <QFileInfo>
 
 namespace {
-ApplicationIdentity fromEntry(const DesktopEntry& entry, const WindowFacts& facts)
+ApplicationIdentity fromEntry(const DesktopEntryIndex::Entry& entry, const WindowFacts& facts)
 {
     ApplicationIdentity identity;
     identity.bundleID = entry.id;

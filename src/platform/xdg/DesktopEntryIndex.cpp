@@ -35,8 +35,8 @@ QStringList DesktopEntryIndex::standardFolders()
     return QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation);
 }
 
-std::optional<DesktopEntry> DesktopEntryIndex::parse(const QByteArray& contents, const QString& id,
-                                                     const QString& locale)
+std::optional<DesktopEntryIndex::Entry> DesktopEntryIndex::parse(const QByteArray& contents, const QString& id,
+                                                                 const QString& locale)
 {
     // Name[de_DE], Name[de], Name: the most specific translation wins.
     const QString language = locale.section(QLatin1Char('_'), 0, 0);
@@ -66,7 +66,7 @@ std::optional<DesktopEntry> DesktopEntryIndex::parse(const QByteArray& contents,
         values.value(QStringLiteral("Hidden")) == QLatin1String("true")) {
         return std::nullopt;
     }
-    DesktopEntry entry;
+    Entry entry;
     entry.id = id;
     for (const QString& key : nameKeys) {
         if (const QString name = values.value(key); !name.isEmpty()) {
@@ -152,25 +152,25 @@ void DesktopEntryIndex::scanFolder(const QString& root, const QString& folder, c
     }
 }
 
-std::optional<DesktopEntry> DesktopEntryIndex::byId(const QString& id)
+std::optional<DesktopEntryIndex::Entry> DesktopEntryIndex::byId(const QString& id)
 {
     const qsizetype index = m_byId.value(id, -1);
     return index >= 0 ? std::optional(m_entries[index]) : std::nullopt;
 }
 
-std::optional<DesktopEntry> DesktopEntryIndex::byIdIgnoringCase(const QString& id)
+std::optional<DesktopEntryIndex::Entry> DesktopEntryIndex::byIdIgnoringCase(const QString& id)
 {
     const qsizetype index = m_byLowerId.value(id.toLower(), -1);
     return index >= 0 ? std::optional(m_entries[index]) : std::nullopt;
 }
 
-std::optional<DesktopEntry> DesktopEntryIndex::byStartupWMClass(const QString& wmClass)
+std::optional<DesktopEntryIndex::Entry> DesktopEntryIndex::byStartupWMClass(const QString& wmClass)
 {
     const qsizetype index = m_byWMClass.value(wmClass, -1);
     return index >= 0 ? std::optional(m_entries[index]) : std::nullopt;
 }
 
-std::optional<DesktopEntry> DesktopEntryIndex::byExecutable(const QString& executable)
+std::optional<DesktopEntryIndex::Entry> DesktopEntryIndex::byExecutable(const QString& executable)
 {
     const qsizetype index = m_byExecutable.value(executable, -1);
     return index >= 0 ? std::optional(m_entries[index]) : std::nullopt;

@@ -11,17 +11,18 @@
 #include <functional>
 #include <optional>
 
-struct DesktopEntry
-{
-    QString id;   // the file's desktop-entry id ("org.gnome.TextEditor")
-    QString name; // the localized Name
-    QString startupWMClass;
-    QString executable; // the file name of Exec's program ("gedit")
-};
-
 class DesktopEntryIndex
 {
 public:
+    // What the index keeps of one application's entry (DesktopEntry is the whole parsed file).
+    struct Entry
+    {
+        QString id;   // the file's desktop-entry id ("org.gnome.TextEditor")
+        QString name; // the localized Name
+        QString startupWMClass;
+        QString executable; // the file name of Exec's program ("gedit")
+    };
+
     // `folders` lists the applications folders, most important first (read at each refresh).
     explicit DesktopEntryIndex(std::function<QStringList()> folders = standardFolders, QString locale = QString());
 
@@ -32,14 +33,14 @@ public:
     // few stat calls when nothing did. Lookups answer from the last scan.
     void refreshIfChanged();
 
-    std::optional<DesktopEntry> byId(const QString& id);
-    std::optional<DesktopEntry> byIdIgnoringCase(const QString& id);
-    std::optional<DesktopEntry> byStartupWMClass(const QString& wmClass);
+    std::optional<Entry> byId(const QString& id);
+    std::optional<Entry> byIdIgnoringCase(const QString& id);
+    std::optional<Entry> byStartupWMClass(const QString& wmClass);
     // Only when exactly one entry runs this program (wrappers such as "env" say nothing).
-    std::optional<DesktopEntry> byExecutable(const QString& executable);
+    std::optional<Entry> byExecutable(const QString& executable);
 
     // Parses one entry; nothing when it is not a visible application entry.
-    static std::optional<DesktopEntry> parse(const QByteArray& contents, const QString& id, const QString& locale);
+    static std::optional<Entry> parse(const QByteArray& contents, const QString& id, const QString& locale);
 
 private:
     void scan();
@@ -50,7 +51,7 @@ private:
     bool m_scanned = false;
     QHash<QString, QDateTime> m_folderTimes; // every scanned folder, to notice installs and removals
     QStringList m_roots;
-    QList<DesktopEntry> m_entries;
+    QList<Entry> m_entries;
     QSet<QString> m_seenIds;
     QHash<QString, qsizetype> m_byId;
     QHash<QString, qsizetype> m_byLowerId;
