@@ -31,9 +31,18 @@ double SliderScale::valueAt(int position) const
 
 std::int64_t SliderScale::maxHistoryItemsFor(double sliderValue)
 {
-    constexpr double limit = static_cast<double>(std::numeric_limits<std::int64_t>::max());
+    // 2^63: the largest int64 rounds up to it as a double, so it is already out of range (converting
+    // it is undefined); -2^63 is the smallest int64 itself.
+    constexpr double twoTo63 = 9223372036854775808.0;
     if (std::isnan(sliderValue)) {
         return 0;
     }
-    return static_cast<std::int64_t>(std::clamp(std::trunc(sliderValue), -limit, limit));
+    const double whole = std::trunc(sliderValue);
+    if (whole >= twoTo63) {
+        return std::numeric_limits<std::int64_t>::max();
+    }
+    if (whole < -twoTo63) {
+        return std::numeric_limits<std::int64_t>::min();
+    }
+    return static_cast<std::int64_t>(whole);
 }

@@ -49,6 +49,8 @@ TEST(SliderScale, CapPositionsStepsAndEnds)
     EXPECT_EQ(SliderScale::maxHistoryItemsFor(212.9), 212);
     EXPECT_EQ(SliderScale::maxHistoryItemsFor(-7.9), -7);
     EXPECT_EQ(SliderScale::maxHistoryItemsFor(1e300), std::numeric_limits<std::int64_t>::max());
+    EXPECT_EQ(SliderScale::maxHistoryItemsFor(9223372036854775808.0), std::numeric_limits<std::int64_t>::max());
+    EXPECT_EQ(SliderScale::maxHistoryItemsFor(-1e300), std::numeric_limits<std::int64_t>::min());
 }
 
 TEST(SliderScale, HeightPositionsAreCleanDecimals)
