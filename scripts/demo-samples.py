@@ -13,6 +13,9 @@ import random
 import subprocess
 import sys
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "desktop"))
+import onepagepdf  # noqa: E402
+
 samples, data_home, home = sys.argv[1:4]
 os.makedirs(samples, exist_ok=True)
 
@@ -117,24 +120,7 @@ def pdf(path):
     lines.append("0.7 0.7 0.7 RG 1 w 48 200 m 564 200 l S")
     lines.append("BT /F1 9 Tf 0.55 0.55 0.55 rg 48 60 Td (Stashwell sample document - page 1 of 1) Tj ET")
     stream = "\n".join(lines).encode()
-    objects = [b"<< /Type /Catalog /Pages 2 0 R >>", b"<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-               b"<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents 4 0 R "
-               b"/Resources << /Font << /F1 5 0 R /F2 6 0 R >> >> >>",
-               b"<< /Length %d >>\nstream\n" % len(stream) + stream + b"\nendstream",
-               b"<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>",
-               b"<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica-Bold >>"]
-    out = bytearray(b"%PDF-1.4\n")
-    offsets = []
-    for number, content in enumerate(objects, 1):
-        offsets.append(len(out))
-        out += b"%d 0 obj\n" % number + content + b"\nendobj\n"
-    xref = len(out)
-    out += b"xref\n0 %d\n0000000000 65535 f \n" % (len(objects) + 1)
-    for offset in offsets:
-        out += b"%010d 00000 n \n" % offset
-    out += b"trailer\n<< /Size %d /Root 1 0 R >>\nstartxref\n%d\n%%%%EOF\n" % (len(objects) + 1, xref)
-    with open(path, "wb") as f:
-        f.write(out)
+    onepagepdf.write(path, stream, fonts=("Helvetica", "Helvetica-Bold"))
 
 
 pdf(os.path.join(samples, "report.pdf"))

@@ -8,6 +8,8 @@ import sys
 import uuid
 from datetime import datetime, timedelta, timezone
 
+import onepagepdf
+
 data_home = sys.argv[1]
 folder = os.path.join(data_home, "Stashwell")
 images = os.path.join(folder, "images")
@@ -74,25 +76,7 @@ magick("-size", "612x792", "xc:white", "-fill", "#222", "-pointsize", "34", "-dr
 pdf = os.path.join(assets, str(uuid.uuid4()).upper() + ".pdf")
 
 def write_pdf(path, title):
-    # A one-page PDF with a line of text, written by hand (no converter is needed for so little).
-    stream = f"BT /F1 28 Tf 60 700 Td ({title}) Tj ET".encode()
-    objects = [b"<< /Type /Catalog /Pages 2 0 R >>", b"<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-               b"<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents 4 0 R "
-               b"/Resources << /Font << /F1 5 0 R >> >> >>",
-               b"<< /Length %d >>\nstream\n" % len(stream) + stream + b"\nendstream",
-               b"<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>"]
-    out = bytearray(b"%PDF-1.4\n")
-    offsets = []
-    for number, body in enumerate(objects, 1):
-        offsets.append(len(out))
-        out += b"%d 0 obj\n" % number + body + b"\nendobj\n"
-    xref = len(out)
-    out += b"xref\n0 %d\n0000000000 65535 f \n" % (len(objects) + 1)
-    for offset in offsets:
-        out += b"%010d 00000 n \n" % offset
-    out += b"trailer\n<< /Size %d /Root 1 0 R >>\nstartxref\n%d\n%%%%EOF\n" % (len(objects) + 1, xref)
-    with open(path, "wb") as f:
-        f.write(out)
+    onepagepdf.write(path, f"BT /F1 28 Tf 60 700 Td ({title}) Tj ET".encode())
 
 
 write_pdf(pdf, "Quarterly Report")

@@ -27,13 +27,17 @@ popup_panel() {
     return 1
 }
 
-# The panel stands on the bottom edge at its full height and has the keyboard.
-popup_ready() {
+# The panel stands on the bottom edge at its full height.
+popup_settled() {
     local w
     w=$(popup_panel) || return 1
     eval "$(xdotool getwindowgeometry --shell "$w")"
-    [[ $X -eq $WA_X && $Y -eq $POPUP_Y && $HEIGHT -eq $POPUP_H ]] || return 1
-    [[ $(xdotool getactivewindow 2>/dev/null) == "$w" ]]
+    [[ $X -eq $WA_X && $Y -eq $POPUP_Y && $HEIGHT -eq $POPUP_H ]]
+}
+
+# ... and has the keyboard.
+popup_ready() {
+    popup_settled && [[ $(xdotool getactivewindow 2>/dev/null) == "$(popup_panel)" ]]
 }
 
 popup_closed() {

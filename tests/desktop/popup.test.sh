@@ -10,42 +10,20 @@ wait_for 10 sh -c "xdotool search --pid $STASHWELL_PID | grep -q ." || fail "tra
 sleep 0.5
 TRAY=$(xdotool search --pid "$STASHWELL_PID" | head -n1)
 
-read -r WA_X WA_Y WA_W WA_H < <(xprop -root _NET_WORKAREA | sed 's/.*= //; s/,//g' | awk '{print $1, $2, $3, $4}')
-EXPECTED_H=$(python3 -c "import math; print(math.floor($WA_H * 0.32))")
-EXPECTED_Y=$((WA_Y + WA_H - EXPECTED_H))
-
-# The panel is the window of ours that spans the whole work area's width.
-panel_window() {
-    local w
-    for w in $(xdotool search --onlyvisible --pid "$STASHWELL_PID" 2>/dev/null); do
-        eval "$(xdotool getwindowgeometry --shell "$w")"
-        if [[ $WIDTH -eq $WA_W ]]; then
-            echo "$w"
-            return 0
-        fi
-    done
-    return 1
-}
-
-panel_settled() {
-    local w
-    w=$(panel_window) || return 1
-    eval "$(xdotool getwindowgeometry --shell "$w")"
-    [[ $X -eq $WA_X && $Y -eq $EXPECTED_Y && $HEIGHT -eq $EXPECTED_H ]]
-}
+source "$(dirname "$0")/popup-lib.sh"
+popup_layout
 
 open_popup() {
     eval "$(xdotool getwindowgeometry --shell "$TRAY")"
     xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 1
-    wait_for 5 panel_settled || fail "popup did not slide up to ($WA_X, $EXPECTED_Y) ${WA_W}x$EXPECTED_H; windows:
+    wait_for 5 popup_settled || fail "popup did not slide up to ($WA_X, $POPUP_Y) ${WA_W}x$POPUP_H; windows:
 $(for w in $(xdotool search --pid "$STASHWELL_PID"); do xwininfo -id "$w" | grep -E 'xwininfo|Absolute|Width|Height|Map State'; done)"
-    PANEL=$(panel_window)
+    PANEL=$(popup_panel)
     wait_for 3 sh -c "[ \"\$(xdotool getactivewindow)\" = $PANEL ]" || fail "popup did not take the keyboard"
 }
 
 expect_closed() {
-    wait_for 3 sh -c "! xdotool search --onlyvisible --pid $STASHWELL_PID | xargs -r -n1 xdotool getwindowgeometry | grep -q 'Geometry: ${WA_W}x'" \
-        || fail "popup still open after $1"
+    wait_for 3 popup_closed || fail "popup still open after $1"
     note "$1 closes the popup"
 }
 
@@ -60,16 +38,16 @@ clipboard_text() {
 }
 
 open_popup
-note "popup at the bottom of the screen, ${WA_W}x$EXPECTED_H, with the keyboard"
+note "popup at the bottom of the screen, ${WA_W}x$POPUP_H, with the keyboard"
 # Hover the first card (pinned and selected) to show its buttons.
-xdotool mousemove 120 $((EXPECTED_Y + EXPECTED_H - 90))
+xdotool mousemove 120 $((POPUP_Y + POPUP_H - 90))
 sleep 0.4
 screenshot popup-cards
 # Hover the image card (fourth, after the pinned separator): its save button shows over the picture.
-xdotool mousemove 860 $((EXPECTED_Y + EXPECTED_H - 90))
+xdotool mousemove 860 $((POPUP_Y + POPUP_H - 90))
 sleep 0.4
 screenshot popup-image-hover
-xdotool mousemove 800 $((EXPECTED_Y + EXPECTED_H - 90))
+xdotool mousemove 800 $((POPUP_Y + POPUP_H - 90))
 xdotool key Right Right Right Right Right Right Right
 sleep 0.5
 screenshot popup-scrolled

@@ -1,14 +1,8 @@
 # Timing the popup for the reliability tests: opened with the global shortcut, measured from the
 # key press to the panel on screen, then closed with Escape. Source after lib.sh, once the program runs.
 
-read -r WA_X WA_Y WA_W WA_H < <(xprop -root _NET_WORKAREA | sed 's/.*= //; s/,//g' | awk '{print $1, $2, $3, $4}')
-POPUP_H=$("$PYTHON" -c "import math; print(math.floor($WA_H * 0.32))")
-POPUP_Y=$((WA_Y + WA_H - POPUP_H))
-
-popup_visible() {
-    xdotool search --onlyvisible --pid "$STASHWELL_PID" 2>/dev/null | xargs -r -n1 xdotool getwindowgeometry |
-        grep -q "Geometry: ${WA_W}x"
-}
+source "$(dirname "${BASH_SOURCE[0]}")/popup-lib.sh"
+popup_layout
 
 # Opens the popup with Super+Shift+V and sets POPUP_MAPPED_MS (key press to the panel mapped),
 # POPUP_SETTLED_MS (to the panel at rest on the bottom edge) and PANEL (its window).
@@ -21,8 +15,7 @@ open_popup_timed() {
 
 close_popup() {
     xdotool key Escape
-    wait_for 5 sh -c "! { xdotool search --onlyvisible --pid $STASHWELL_PID 2>/dev/null | xargs -r -n1 xdotool getwindowgeometry | grep -q 'Geometry: ${WA_W}x'; }" ||
-        fail "the popup did not close"
+    wait_for 5 popup_closed || fail "the popup did not close"
 }
 
 # Opens and closes the popup N times; sets POPUP_MEDIAN_MS and POPUP_WORST_MS (key to mapped).

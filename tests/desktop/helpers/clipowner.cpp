@@ -9,6 +9,8 @@
 // Prints "owned <monotonic ns>" once it owns the selection (the time is taken just before asking
 // for it), and "window <id>" when it shows a window. Exits when another program takes the
 // selection, unless --stay or --window is given.
+#include "XcbHelpers.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QList>
@@ -48,25 +50,6 @@ struct Transfer
 };
 
 xcb_connection_t* c = nullptr;
-
-xcb_atom_t atom(const QByteArray& name)
-{
-    auto* reply = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, name.size(), name.constData()), nullptr);
-    const xcb_atom_t value = reply ? reply->atom : XCB_ATOM_NONE;
-    std::free(reply);
-    return value;
-}
-
-QByteArray atomName(xcb_atom_t value)
-{
-    auto* reply = xcb_get_atom_name_reply(c, xcb_get_atom_name(c, value), nullptr);
-    if (!reply) {
-        return {};
-    }
-    QByteArray name(xcb_get_atom_name_name(reply), xcb_get_atom_name_name_length(reply));
-    std::free(reply);
-    return name;
-}
 
 QByteArray valueOf(const QByteArray& given)
 {
@@ -130,17 +113,6 @@ void setProperty(xcb_window_t window, xcb_atom_t property, xcb_atom_t type, std:
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, property, type, format, units, data);
 }
 
-void notify(const xcb_selection_request_event_t& request, xcb_atom_t property)
-{
-    xcb_selection_notify_event_t event{};
-    event.response_type = XCB_SELECTION_NOTIFY;
-    event.time = request.time;
-    event.requestor = request.requestor;
-    event.selection = request.selection;
-    event.target = request.target;
-    event.property = property;
-    xcb_send_event(c, 0, request.requestor, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&event));
-}
 } // namespace
 
 int main(int argc, char** argv)
@@ -152,14 +124,14 @@ int main(int argc, char** argv)
         return 2;
     }
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
-    const xcb_atom_t clipboard = atom("CLIPBOARD");
-    const xcb_atom_t targetsAtom = atom("TARGETS");
-    const xcb_atom_t timestampAtom = atom("TIMESTAMP");
-    const xcb_atom_t incrAtom = atom("INCR");
+    const xcb_atom_t clipboard = helpers::atom(c, "CLIPBOARD");
+    const xcb_atom_t targetsAtom = helpers::atom(c, "TARGETS");
+    const xcb_atom_t timestampAtom = helpers::atom(c, "TIMESTAMP");
+    const xcb_atom_t incrAtom = helpers::atom(c, "INCR");
     QMap<xcb_atom_t, QByteArray> offered;
     QList<xcb_atom_t> order;
     for (const auto& [name, value] : options.targets) {
-        const xcb_atom_t target = atom(name);
+        const xcb_atom_t target = helpers::atom(c, name);
         if (!offered.contains(target)) {
             order.append(target);
         }
@@ -172,7 +144,7 @@ int main(int argc, char** argv)
                       XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, XCB_CW_BACK_PIXEL | XCB_CW_EVENT_MASK,
                       values);
     const std::uint32_t pid = std::uint32_t(getpid());
-    setProperty(window, atom("_NET_WM_PID"), XCB_ATOM_CARDINAL, 32, &pid, 1);
+    setProperty(window, helpers::atom(c, "_NET_WM_PID"), XCB_ATOM_CARDINAL, 32, &pid, 1);
     if (!options.wmClass.isEmpty()) {
         QByteArray wmClass = options.wmClass;
         wmClass.replace(',', '\0');
@@ -180,8 +152,8 @@ int main(int argc, char** argv)
         setProperty(window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8, wmClass.constData(), std::uint32_t(wmClass.size()));
     }
     if (!options.gtkAppId.isEmpty()) {
-        setProperty(window, atom("_GTK_APPLICATION_ID"), atom("UTF8_STRING"), 8, options.gtkAppId.constData(),
-                    std::uint32_t(options.gtkAppId.size()));
+        setProperty(window, helpers::atom(c, "_GTK_APPLICATION_ID"), helpers::atom(c, "UTF8_STRING"), 8,
+                    options.gtkAppId.constData(), std::uint32_t(options.gtkAppId.size()));
     }
     if (options.window) {
         const QByteArray title = "clipowner";
@@ -227,11 +199,11 @@ int main(int argc, char** argv)
                 list.append(order);
                 setProperty(request.requestor, property, XCB_ATOM_ATOM, 32, list.constData(),
                             std::uint32_t(list.size()));
-                notify(request, property);
+                helpers::notify(c, request, property);
             } else if (request.target == timestampAtom) {
                 const std::uint32_t time = XCB_CURRENT_TIME;
                 setProperty(request.requestor, property, XCB_ATOM_INTEGER, 32, &time, 1);
-                notify(request, property);
+                helpers::notify(c, request, property);
             } else if (offered.contains(request.target)) {
                 const QByteArray& data = offered[request.target];
                 if (data.size() > options.incrChunk) {
@@ -244,9 +216,9 @@ int main(int argc, char** argv)
                     setProperty(request.requestor, property, request.target, 8, data.constData(),
                                 std::uint32_t(data.size()));
                 }
-                notify(request, property);
+                helpers::notify(c, request, property);
             } else {
-                notify(request, XCB_ATOM_NONE);
+                helpers::notify(c, request, XCB_ATOM_NONE);
             }
             break;
         }

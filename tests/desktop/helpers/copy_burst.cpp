@@ -14,6 +14,8 @@
 // nanoseconds (READ_NS is "-" when nobody read it), LABEL the text the entry will hold (or the
 // colour, the file path, "image"/"pdf"). With --sample-pid, "rss COPIES KB" every K copies.
 // Ends with "done COPIES READ".
+#include "XcbHelpers.h"
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QColor>
@@ -59,14 +61,6 @@ long long realtimeNs()
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
     return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
-}
-
-xcb_atom_t atom(const char* name)
-{
-    auto* reply = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, std::uint16_t(std::strlen(name)), name), nullptr);
-    const xcb_atom_t value = reply ? reply->atom : XCB_ATOM_NONE;
-    std::free(reply);
-    return value;
 }
 
 QByteArray png(int index)
@@ -115,7 +109,7 @@ Content contentFor(const Options& options, int index)
     const QByteArray kind = options.kinds[index % options.kinds.size()].toUtf8();
     const QByteArray n = QByteArray::number(index);
     const QByteArray& p = options.prefix;
-    static const xcb_atom_t utf8 = atom("UTF8_STRING");
+    static const xcb_atom_t utf8 = helpers::atom(c, "UTF8_STRING");
     Content content{kind, {}, {}};
     if (kind == "text") {
         content.label = p + " text " + n;
@@ -125,13 +119,15 @@ Content contentFor(const Options& options, int index)
         content.targets = {{utf8, content.label}};
     } else if (kind == "html") {
         content.label = p + " html " + n;
-        content.targets = {{atom("text/html"), "<p>" + p + " <b>html</b> " + n + "</p>"}, {utf8, content.label}};
+        content.targets = {{helpers::atom(c, "text/html"), "<p>" + p + " <b>html</b> " + n + "</p>"},
+                           {utf8, content.label}};
     } else if (kind == "rtf") {
         content.label = p + " rtf " + n;
-        content.targets = {{atom("text/rtf"), "{\\rtf1\\ansi " + p + " {\\b rtf} " + n + "}"}, {utf8, content.label}};
+        content.targets = {{helpers::atom(c, "text/rtf"), "{\\rtf1\\ansi " + p + " {\\b rtf} " + n + "}"},
+                           {utf8, content.label}};
     } else if (kind == "image") {
         content.label = "image";
-        content.targets = {{atom("image/png"), png(index)}};
+        content.targets = {{helpers::atom(c, "image/png"), png(index)}};
     } else if (kind == "color") {
         const std::uint16_t channels[4] = {std::uint16_t(index * 257), std::uint16_t((index >> 8) * 4369),
                                            std::uint16_t(0x8000), 0xffff};
@@ -139,13 +135,14 @@ Content contentFor(const Options& options, int index)
                             .name(QColor::HexRgb)
                             .toUpper()
                             .toUtf8();
-        content.targets = {{atom("application/x-color"), QByteArray(reinterpret_cast<const char*>(channels), 8)}};
+        content.targets = {
+            {helpers::atom(c, "application/x-color"), QByteArray(reinterpret_cast<const char*>(channels), 8)}};
     } else if (kind == "file") {
         content.label = "/tmp/" + p + "/file-" + n + ".txt";
-        content.targets = {{atom("text/uri-list"), "file://" + content.label + "\r\n"}};
+        content.targets = {{helpers::atom(c, "text/uri-list"), "file://" + content.label + "\r\n"}};
     } else if (kind == "pdf") {
         content.label = "pdf";
-        content.targets = {{atom("application/pdf"), pdf(index)}};
+        content.targets = {{helpers::atom(c, "application/pdf"), pdf(index)}};
     } else {
         std::fprintf(stderr, "copy_burst: unknown kind %s\n", kind.constData());
         std::exit(2);
@@ -205,18 +202,6 @@ long long residentKb(int pid)
     return -1;
 }
 
-void notify(const xcb_selection_request_event_t& request, xcb_atom_t property)
-{
-    xcb_selection_notify_event_t event{};
-    event.response_type = XCB_SELECTION_NOTIFY;
-    event.time = request.time;
-    event.requestor = request.requestor;
-    event.selection = request.selection;
-    event.target = request.target;
-    event.property = property;
-    xcb_send_event(c, 0, request.requestor, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&event));
-}
-
 // Which content a copy offers: its own, or with --repeats now and then an earlier one.
 int contentIndex(const Options& options, int copy, const QList<int>& history)
 {
@@ -242,10 +227,10 @@ int main(int argc, char** argv)
         return 2;
     }
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
-    const xcb_atom_t clipboard = atom("CLIPBOARD");
-    const xcb_atom_t targetsAtom = atom("TARGETS");
-    const xcb_atom_t timestampAtom = atom("TIMESTAMP");
-    const xcb_atom_t colorAtom = atom("application/x-color");
+    const xcb_atom_t clipboard = helpers::atom(c, "CLIPBOARD");
+    const xcb_atom_t targetsAtom = helpers::atom(c, "TARGETS");
+    const xcb_atom_t timestampAtom = helpers::atom(c, "TIMESTAMP");
+    const xcb_atom_t colorAtom = helpers::atom(c, "application/x-color");
 
     // The owner windows live inside one window that is never shown: the window manager and the
     // compositor never hear of them.
@@ -308,7 +293,7 @@ int main(int argc, char** argv)
             }
             const auto& request = *reinterpret_cast<xcb_selection_request_event_t*>(event);
             if (request.owner != window) {
-                notify(request, XCB_ATOM_NONE);
+                helpers::notify(c, request, XCB_ATOM_NONE);
                 xcb_flush(c);
                 continue;
             }
@@ -326,12 +311,12 @@ int main(int argc, char** argv)
                 }
                 xcb_change_property(c, XCB_PROP_MODE_REPLACE, request.requestor, property, XCB_ATOM_ATOM, 32,
                                     std::uint32_t(list.size()), list.constData());
-                notify(request, property);
+                helpers::notify(c, request, property);
             } else {
                 const auto found = std::find_if(content.targets.begin(), content.targets.end(),
                                                 [&](const auto& target) { return target.first == request.target; });
                 if (found == content.targets.end()) {
-                    notify(request, XCB_ATOM_NONE);
+                    helpers::notify(c, request, XCB_ATOM_NONE);
                 } else {
                     // Colours are four 16-bit channels, which the server puts in the reader's byte order.
                     const bool color = found->first == colorAtom;
@@ -339,7 +324,7 @@ int main(int argc, char** argv)
                                         color ? 16 : 8,
                                         std::uint32_t(color ? found->second.size() / 2 : found->second.size()),
                                         found->second.constData());
-                    notify(request, property);
+                    helpers::notify(c, request, property);
                 }
             }
             xcb_flush(c);

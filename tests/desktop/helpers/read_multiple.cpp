@@ -2,22 +2,13 @@
 // for each, its size or "refused".
 //
 //   read_multiple <target>...
+#include "XcbHelpers.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 #include <xcb/xcb.h>
-
-namespace {
-xcb_atom_t intern(xcb_connection_t* c, const char* name)
-{
-    xcb_intern_atom_reply_t* reply =
-        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
-    const xcb_atom_t atom = reply ? reply->atom : XCB_ATOM_NONE;
-    std::free(reply);
-    return atom;
-}
-} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -38,14 +29,14 @@ int main(int argc, char* argv[])
     for (int i = 1; i < argc; ++i) {
         char property[32];
         std::snprintf(property, sizeof property, "READ_MULTIPLE_%d", i);
-        pairs.push_back(intern(c, argv[i]));
-        pairs.push_back(intern(c, property));
+        pairs.push_back(helpers::atom(c, argv[i]));
+        pairs.push_back(helpers::atom(c, property));
     }
-    const xcb_atom_t multiple = intern(c, "MULTIPLE");
-    const xcb_atom_t pairsProperty = intern(c, "READ_MULTIPLE_PAIRS");
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, pairsProperty, intern(c, "ATOM_PAIR"), 32,
+    const xcb_atom_t multiple = helpers::atom(c, "MULTIPLE");
+    const xcb_atom_t pairsProperty = helpers::atom(c, "READ_MULTIPLE_PAIRS");
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, pairsProperty, helpers::atom(c, "ATOM_PAIR"), 32,
                         static_cast<uint32_t>(pairs.size()), pairs.data());
-    xcb_convert_selection(c, window, intern(c, "CLIPBOARD"), multiple, pairsProperty, XCB_CURRENT_TIME);
+    xcb_convert_selection(c, window, helpers::atom(c, "CLIPBOARD"), multiple, pairsProperty, XCB_CURRENT_TIME);
     xcb_flush(c);
 
     while (xcb_generic_event_t* event = xcb_wait_for_event(c)) {

@@ -13,6 +13,8 @@
 //
 // Key names: super, shift, ctrl, alt, a single letter or digit, or an X keysym name that
 // xcb-keysyms knows by number (Escape, BackSpace, Return, Left, Right, Delete).
+#include "XcbHelpers.h"
+
 #include <QByteArray>
 #include <QList>
 #include <chrono>
@@ -30,22 +32,11 @@ using Clock = std::chrono::steady_clock;
 xcb_connection_t* c = nullptr;
 xcb_window_t root = XCB_WINDOW_NONE;
 
-template <typename T> using Reply = std::unique_ptr<T, decltype(&std::free)>;
-template <typename T> Reply<T> reply(T* raw)
-{
-    return Reply<T>(raw, &std::free);
-}
+using helpers::reply;
 
 double msSince(Clock::time_point start)
 {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-xcb_atom_t atom(const char* name)
-{
-    auto found =
-        reply(xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, std::uint16_t(std::strlen(name)), name), nullptr));
-    return found ? found->atom : XCB_ATOM_NONE;
 }
 
 xcb_keysym_t keysymFor(const QByteArray& name)
@@ -143,7 +134,7 @@ int topEdge(xcb_window_t window)
 
 int open(const QByteArray& keys, std::uint32_t pid, int width, int y, int timeoutMs)
 {
-    const xcb_atom_t pidAtom = atom("_NET_WM_PID");
+    const xcb_atom_t pidAtom = helpers::atom(c, "_NET_WM_PID");
     // Wait until any earlier panel of the process is gone, so the one found is the new one.
     const auto calm = Clock::now();
     while (findWindow(pid, width, pidAtom) != XCB_WINDOW_NONE) {
@@ -175,8 +166,8 @@ int open(const QByteArray& keys, std::uint32_t pid, int width, int y, int timeou
 
 int key(const QByteArray& keys, xcb_window_t window)
 {
-    const xcb_atom_t protocols = atom("WM_PROTOCOLS");
-    const xcb_atom_t ping = atom("_NET_WM_PING");
+    const xcb_atom_t protocols = helpers::atom(c, "WM_PROTOCOLS");
+    const xcb_atom_t ping = helpers::atom(c, "_NET_WM_PING");
     // The answer goes to the root window, to those that listen to its structure.
     const std::uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
     xcb_change_window_attributes(c, root, XCB_CW_EVENT_MASK, &mask);
