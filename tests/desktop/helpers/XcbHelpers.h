@@ -40,4 +40,20 @@ inline void notify(xcb_connection_t* c, const xcb_selection_request_event_t& req
     event.property = property;
     xcb_send_event(c, 0, request.requestor, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&event));
 }
+
+// Sends _NET_WM_PING to `window`; its answer comes back to the root window carrying `serial`.
+inline void sendPing(xcb_connection_t* c, xcb_window_t window, xcb_atom_t protocols, xcb_atom_t ping,
+                     std::uint32_t serial)
+{
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = window;
+    event.type = protocols;
+    event.data.data32[0] = ping;
+    event.data.data32[1] = serial; // the timestamp slot: any number the answer echoes
+    event.data.data32[2] = window;
+    xcb_send_event(c, 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&event));
+    xcb_flush(c);
+}
 } // namespace helpers

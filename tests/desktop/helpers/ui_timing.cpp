@@ -171,18 +171,7 @@ int key(const QByteArray& keys, xcb_window_t window)
     // The answer goes to the root window, to those that listen to its structure.
     const std::uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
     xcb_change_window_attributes(c, root, XCB_CW_EVENT_MASK, &mask);
-    const auto sendPing = [&](std::uint32_t serial) {
-        xcb_client_message_event_t event{};
-        event.response_type = XCB_CLIENT_MESSAGE;
-        event.format = 32;
-        event.window = window;
-        event.type = protocols;
-        event.data.data32[0] = ping;
-        event.data.data32[1] = serial;
-        event.data.data32[2] = window;
-        xcb_send_event(c, 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&event));
-        xcb_flush(c);
-    };
+    const auto sendPing = [&](std::uint32_t serial) { helpers::sendPing(c, window, protocols, ping, serial); };
     const auto start = Clock::now();
     press(keys);
     sendPing(1);

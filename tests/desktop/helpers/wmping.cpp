@@ -5,6 +5,8 @@
 //
 // Prints "pings N answered A slowest_ms S" (an unanswered ping counts as slow as it stayed
 // unanswered). Exits 1 when the window never answers.
+#include "XcbHelpers.h"
+
 #include <QtGlobal>
 #include <algorithm>
 #include <chrono>
@@ -29,14 +31,8 @@ int main(int argc, char** argv)
         return 2;
     }
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
-    const auto intern = [c](const char* name) {
-        auto* reply = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, std::uint16_t(std::strlen(name)), name), nullptr);
-        const xcb_atom_t atom = reply ? reply->atom : XCB_ATOM_NONE;
-        std::free(reply);
-        return atom;
-    };
-    const xcb_atom_t protocols = intern("WM_PROTOCOLS");
-    const xcb_atom_t ping = intern("_NET_WM_PING");
+    const xcb_atom_t protocols = helpers::atom(c, "WM_PROTOCOLS");
+    const xcb_atom_t ping = helpers::atom(c, "_NET_WM_PING");
     // Answers are sent to the root window for those that listen to its structure (the window manager
     // listens to its substructure; only one client may).
     const std::uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
@@ -52,16 +48,7 @@ int main(int argc, char** argv)
     while (Clock::now() < start + duration || (!pending.empty() && Clock::now() < start + duration * 2)) {
         const auto now = Clock::now();
         if (now >= nextPing && now < start + duration) {
-            xcb_client_message_event_t event{};
-            event.response_type = XCB_CLIENT_MESSAGE;
-            event.format = 32;
-            event.window = target;
-            event.type = protocols;
-            event.data.data32[0] = ping;
-            event.data.data32[1] = serial; // the timestamp slot: any number the answer echoes
-            event.data.data32[2] = target;
-            xcb_send_event(c, 0, target, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&event));
-            xcb_flush(c);
+            helpers::sendPing(c, target, protocols, ping, serial);
             pending[serial++] = now;
             nextPing = now + interval;
         }
