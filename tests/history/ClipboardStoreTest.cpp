@@ -13,15 +13,6 @@
 #include <sys/stat.h>
 
 namespace {
-unsigned modeOf(const QString& path)
-{
-    struct stat info = {};
-    if (::lstat(QFile::encodeName(path).constData(), &info) != 0) {
-        return 0;
-    }
-    return info.st_mode & 07777;
-}
-
 bool exists(const QString& path)
 {
     return QFileInfo::exists(path) || QFileInfo(path).isSymLink();
@@ -46,13 +37,6 @@ protected:
 
     QString folder() const { return env.historyFolder(); }
     QString historyFile() const { return folder() + QStringLiteral("/history.json"); }
-
-    static ClipboardItem text(const QString& content)
-    {
-        ClipboardItem item;
-        item.text = content;
-        return item;
-    }
 
     // An image entry whose image, thumbnail and asset files exist in the store's folders.
     static ClipboardItem image(ClipboardStore& store, const QString& name, bool sameThumbnail = false)
@@ -99,10 +83,10 @@ protected:
 TEST_F(ClipboardStoreTest, SameContentTwiceInARowKeepsTheFirstEntryAndDoesNotSave)
 {
     auto store = makeStore();
-    store->add(text("A"));
+    store->add(textItem("A"));
     const ClipboardItem first = store->items().first();
     scheduler.advance(1000);
-    ClipboardItem again = text("A");
+    ClipboardItem again = textItem("A");
     again.createdAt = first.createdAt.addSecs(60);
     store->add(again);
     ASSERT_EQ(store->items().size(), 1);
@@ -113,13 +97,13 @@ TEST_F(ClipboardStoreTest, SameContentTwiceInARowKeepsTheFirstEntryAndDoesNotSav
 TEST_F(ClipboardStoreTest, CopyingAgainMovesTheContentToTheTopAsANewEntry)
 {
     auto store = makeStore();
-    store->add(text("A"));
+    store->add(textItem("A"));
     const QUuid firstA = store->items().first().id;
-    store->add(text("B"));
-    ClipboardItem html = text("B");
+    store->add(textItem("B"));
+    ClipboardItem html = textItem("B");
     html.kind = ClipboardKind::html; // same text, other kind: not a duplicate
     store->add(html);
-    store->add(text("A"));
+    store->add(textItem("A"));
     EXPECT_EQ(texts(store->items()), (QStringList{"A", "B", "B"}));
     EXPECT_NE(store->items().first().id, firstA);
     EXPECT_EQ(store->items()[1].kind, ClipboardKind::html);
@@ -146,7 +130,7 @@ TEST_F(ClipboardStoreTest, FilesOfRefusedAndReplacedDuplicatesGoAtOnce)
     EXPECT_TRUE(filesExist(store->items()[1]));
 
     // A file that another entry still names stays (a history written by another tool may share one).
-    ClipboardItem sharing = text("shares A's picture");
+    ClipboardItem sharing = textItem("shares A's picture");
     sharing.imagePath = again.imagePath;
     store->add(sharing);
     store->add(image(*store, "A"));
@@ -159,7 +143,7 @@ TEST_F(ClipboardStoreTest, PinsMoveEntriesAndDuplicatesInheritThePin)
 {
     auto store = makeStore();
     for (const char* name : {"X", "Y", "Z", "W"}) {
-        store->add(text(name));
+        store->add(textItem(name));
     }
     ASSERT_EQ(texts(store->items()), (QStringList{"W", "Z", "Y", "X"}));
     store->togglePin(store->items()[3]); // X
@@ -167,10 +151,10 @@ TEST_F(ClipboardStoreTest, PinsMoveEntriesAndDuplicatesInheritThePin)
     EXPECT_EQ(texts(store->items()), (QStringList{"Y*", "X*", "W", "Z"}));
 
     // Copying a pinned entry's content again: a new pinned entry at the end of the pinned block.
-    store->add(text("Y"));
+    store->add(textItem("Y"));
     EXPECT_EQ(texts(store->items()), (QStringList{"X*", "Y*", "W", "Z"}));
     // A new entry goes directly below the pinned block.
-    store->add(text("V"));
+    store->add(textItem("V"));
     EXPECT_EQ(texts(store->items()), (QStringList{"X*", "Y*", "V", "W", "Z"}));
     // Unpinning goes to the top of the unpinned part; pinning to index 0.
     store->togglePin(store->items()[0]);
@@ -185,12 +169,12 @@ TEST_F(ClipboardStoreTest, PinsMoveEntriesAndDuplicatesInheritThePin)
 
 TEST_F(ClipboardStoreTest, AddRemovesEveryLoadedDuplicateAndInheritsTheFirstOnesPin)
 {
-    ClipboardItem pinnedA = text("A");
+    ClipboardItem pinnedA = textItem("A");
     pinnedA.isPinned = true;
-    writeHistory({pinnedA, text("B"), text("A"), text("C"), text("A")});
+    writeHistory({pinnedA, textItem("B"), textItem("A"), textItem("C"), textItem("A")});
     auto store = makeStore();
     EXPECT_EQ(texts(store->items()), (QStringList{"A*", "B", "A", "C", "A"})); // loaded as they are
-    store->add(text("A"));
+    store->add(textItem("A"));
     EXPECT_EQ(texts(store->items()), (QStringList{"A*", "B", "C"}));
     EXPECT_NE(store->items().first().id, pinnedA.id);
 }
@@ -226,14 +210,14 @@ TEST_F(ClipboardStoreTest, CapKeepsPinnedEntriesAndDeletesFilesOfTrimmedOnes)
 
     // A cap below the pinned count never removes a pinned entry.
     cap = -1;
-    store->add(text("t"));
+    store->add(textItem("t"));
     EXPECT_EQ(texts(store->items()), (QStringList{"p2*", "p1*"}));
     EXPECT_TRUE(filesExist(p1) && filesExist(p2));
 }
 
 TEST_F(ClipboardStoreTest, LoadedHistoryLongerThanTheCapIsKeptUntilTheNextChange)
 {
-    writeHistory({text("1"), text("2"), text("3"), text("4")});
+    writeHistory({textItem("1"), textItem("2"), textItem("3"), textItem("4")});
     cap = 2;
     auto store = makeStore();
     EXPECT_EQ(store->items().size(), 4);
@@ -272,10 +256,10 @@ TEST_F(ClipboardStoreTest, TrimmingALoadedListGathersItsPinnedEntriesOnTop)
 TEST_F(ClipboardStoreTest, RemoveAndTogglePinIgnoreUnknownEntries)
 {
     auto store = makeStore();
-    store->add(text("A"));
+    store->add(textItem("A"));
     scheduler.advance(1000);
     const QList<ClipboardItem> before = store->items();
-    ClipboardItem stranger = text("A"); // same content, other id
+    ClipboardItem stranger = textItem("A"); // same content, other id
     store->remove(stranger);
     store->togglePin(stranger);
     EXPECT_EQ(store->items(), before);
@@ -313,7 +297,7 @@ TEST_F(ClipboardStoreTest, ClearAllKeepsPinnedEntriesAndTheirFiles)
     const ClipboardItem drop = image(*store, "drop", true);
     store->add(keep);
     store->add(drop);
-    store->add(text("t"));
+    store->add(textItem("t"));
     store->togglePin(store->items()[2]);
     store->clearAll();
     EXPECT_EQ(texts(store->items()), (QStringList{"keep*"}));
@@ -333,7 +317,7 @@ TEST_F(ClipboardStoreTest, NeverDeletesFilesOutsideItsFolders)
     const QString victim = outside.filePath(QStringLiteral("precious.txt"));
     const QString sibling = folder() + QStringLiteral("/history.json");
     ASSERT_TRUE(writeFileBytes(victim, "mine"));
-    ClipboardItem hostile = text("hostile");
+    ClipboardItem hostile = textItem("hostile");
     hostile.imagePath = victim;
     hostile.thumbnailPath = folder() + QStringLiteral("/images/../history.json");
     hostile.assetPath = folder() + QStringLiteral("/assets/");
@@ -399,7 +383,7 @@ TEST_F(ClipboardStoreTest, UnreadableHistoryIsKeptAsideAndNothingIsSwept)
         << aside.first().toStdString();
     const QString asidePath = folder() + QLatin1Char('/') + aside.first();
     EXPECT_EQ(readFileBytes(asidePath), garbage);
-    EXPECT_EQ(modeOf(asidePath), 0600u);
+    EXPECT_EQ(fileMode(asidePath), 0600u);
     ASSERT_EQ(env.platform.log.lines.size(), 1);
     EXPECT_TRUE(env.platform.log.lines.first().startsWith(QStringLiteral("Stashwell: ")));
 
@@ -411,11 +395,11 @@ TEST_F(ClipboardStoreTest, UnreadableHistoryIsKeptAsideAndNothingIsSwept)
 TEST_F(ClipboardStoreTest, ChangesInABurstAreSavedOnce)
 {
     auto store = makeStore();
-    store->add(text("1"));
+    store->add(textItem("1"));
     scheduler.advance(100);
-    store->add(text("2"));
+    store->add(textItem("2"));
     scheduler.advance(100);
-    store->add(text("3"));
+    store->add(textItem("3"));
     scheduler.advance(399);
     EXPECT_FALSE(exists(historyFile()));
     scheduler.advance(1);
@@ -432,11 +416,11 @@ TEST_F(ClipboardStoreTest, ABurstThatGoesOnIsStillWrittenEveryTwoSaveDelays)
     auto store = makeStore();
     const auto savedTexts = [this] { return savedHistory() ? texts(*savedHistory()) : QStringList{"none"}; };
     // A change every 0.3 s never leaves the quiet 0.4 s the delayed save waits for.
-    store->add(text("1"));
+    store->add(textItem("1"));
     scheduler.advance(300);
-    store->add(text("2"));
+    store->add(textItem("2"));
     scheduler.advance(300);
-    store->add(text("3"));
+    store->add(textItem("3"));
     scheduler.advance(199);
     EXPECT_FALSE(exists(historyFile()));
     scheduler.advance(1);
@@ -444,11 +428,11 @@ TEST_F(ClipboardStoreTest, ABurstThatGoesOnIsStillWrittenEveryTwoSaveDelays)
 
     // The next wait starts with the next change, not with the write.
     scheduler.advance(100);
-    store->add(text("4"));
+    store->add(textItem("4"));
     scheduler.advance(300);
-    store->add(text("5"));
+    store->add(textItem("5"));
     scheduler.advance(300);
-    store->add(text("6"));
+    store->add(textItem("6"));
     scheduler.advance(199);
     EXPECT_EQ(savedTexts(), (QStringList{"3", "2", "1"}));
     scheduler.advance(1);
@@ -464,9 +448,9 @@ TEST_F(ClipboardStoreTest, ABurstThatGoesOnIsStillWrittenEveryTwoSaveDelays)
 TEST_F(ClipboardStoreTest, FlushWritesAtOnceAndCancelsThePendingSave)
 {
     auto store = makeStore();
-    store->add(text("1"));
+    store->add(textItem("1"));
     scheduler.advance(200);
-    store->add(text("2"));
+    store->add(textItem("2"));
     store->flush();
     ASSERT_TRUE(savedHistory());
     EXPECT_EQ(texts(*savedHistory()), (QStringList{"2", "1"}));
@@ -476,7 +460,7 @@ TEST_F(ClipboardStoreTest, FlushWritesAtOnceAndCancelsThePendingSave)
     EXPECT_EQ(scheduler.pendingCount(), 0u);
 
     // A store that goes away with a save pending does not write afterwards.
-    store->add(text("3"));
+    store->add(textItem("3"));
     store.reset();
     scheduler.advance(5000);
     EXPECT_FALSE(exists(historyFile()));
@@ -487,7 +471,7 @@ TEST_F(ClipboardStoreTest, HistoryFilesArePrivateEvenInALooserExistingFolder)
     QDir().mkpath(folder() + QStringLiteral("/images"));
     ::chmod(QFile::encodeName(folder()).constData(), 0755);
     ::chmod(QFile::encodeName(folder() + QStringLiteral("/images")).constData(), 0777);
-    ClipboardItem loose = text("loose");
+    ClipboardItem loose = textItem("loose");
     loose.imagePath = folder() + QStringLiteral("/images/LOOSE.png");
     writeHistory({loose});
     writeFileBytes(*loose.imagePath, "png");
@@ -495,25 +479,26 @@ TEST_F(ClipboardStoreTest, HistoryFilesArePrivateEvenInALooserExistingFolder)
     ::chmod(QFile::encodeName(*loose.imagePath).constData(), 0644);
 
     auto store = makeStore();
-    EXPECT_EQ(modeOf(folder()), 0700u);
-    EXPECT_EQ(modeOf(store->imagesFolder()), 0700u);
-    EXPECT_EQ(modeOf(store->assetsFolder()), 0700u);
-    EXPECT_EQ(modeOf(historyFile()), 0600u);
-    EXPECT_EQ(modeOf(*loose.imagePath), 0600u);
+    EXPECT_EQ(fileMode(folder()), 0700u);
+    EXPECT_EQ(fileMode(store->imagesFolder()), 0700u);
+    EXPECT_EQ(fileMode(store->assetsFolder()), 0700u);
+    EXPECT_EQ(fileMode(historyFile()), 0600u);
+    EXPECT_EQ(fileMode(*loose.imagePath), 0600u);
 
     const mode_t oldMask = ::umask(0);
-    store->add(text("new"));
+    store->add(textItem("new"));
     store->flush();
     const QString imagePath = store->saveImage("bytes");
     ::umask(oldMask);
-    EXPECT_EQ(modeOf(historyFile()), 0600u);
-    EXPECT_EQ(modeOf(imagePath), 0600u);
+    EXPECT_EQ(fileMode(historyFile()), 0600u);
+    EXPECT_EQ(fileMode(imagePath), 0600u);
     EXPECT_EQ(QDir(folder()).entryList(QDir::Files).size(), 1) << "temporary files left behind";
 }
 
 TEST_F(ClipboardStoreTest, SavedFilesAreNamedByAnUpperCaseUuid)
 {
     auto store = makeStore();
+    EXPECT_EQ(fileMode(store->imagesFolder()), 0700u) << "a folder made anew is private too";
     const QString image = store->saveImage("png bytes");
     const QString tiff = store->saveImage("tiff bytes", QStringLiteral("tiff"));
     const QString asset = store->saveAsset("rtf bytes", QStringLiteral("rtf"));
@@ -538,15 +523,15 @@ TEST_F(ClipboardStoreTest, SavedFilesAreNamedByAnUpperCaseUuid)
 TEST_F(ClipboardStoreTest, FailedSaveKeepsTheOldFileAndIsLoggedOnce)
 {
     auto store = makeStore();
-    store->add(text("old"));
+    store->add(textItem("old"));
     store->flush();
     const QByteArray old = readFileBytes(historyFile());
     // Something that cannot be replaced by a file stands where the history goes.
     QFile::rename(historyFile(), folder() + QStringLiteral("/kept"));
     QDir().mkpath(historyFile() + QStringLiteral("/occupied"));
-    store->add(text("new"));
+    store->add(textItem("new"));
     store->flush();
-    store->add(text("newer"));
+    store->add(textItem("newer"));
     store->flush();
     EXPECT_EQ(env.platform.log.lines.size(), 1);
     EXPECT_EQ(readFileBytes(folder() + QStringLiteral("/kept")), old);

@@ -15,15 +15,6 @@
 #include <sys/stat.h>
 
 namespace {
-unsigned modeOf(const QString& path)
-{
-    struct stat info = {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0) {
-        return 0;
-    }
-    return info.st_mode & 07777;
-}
-
 QString execLine(const QString& entryPath)
 {
     for (const QByteArray& line : readFileBytes(entryPath).split('\n')) {
@@ -72,8 +63,8 @@ TEST(JsonFileDefaultsStore, EveryChangeReplacesThePrivateFileWhole)
     EXPECT_EQ(written.size(), 3);
     EXPECT_EQ(written["stashwell.maxHistoryItems"].toInteger(-1), 300);
     EXPECT_EQ(written["stashwell.ignoredBundleIDs"], QJsonValue(QJsonArray{"a", "b"}));
-    EXPECT_EQ(modeOf(path), 0600u);
-    EXPECT_EQ(modeOf(folder), 0700u);
+    EXPECT_EQ(fileMode(path), 0600u);
+    EXPECT_EQ(fileMode(folder), 0700u);
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"defaults.json"});
     EXPECT_EQ(JsonFileDefaultsStore(path).object(QStringLiteral("stashwell.popupHeightFraction")), QJsonValue(0.25));
 
@@ -161,31 +152,9 @@ TEST(AutostartLoginItem, FailuresAreDescribed)
     EXPECT_FALSE(error.isEmpty());
 }
 
-TEST(PrivateFiles, FoldersAndFilesAreOwnerOnly)
-{
-    QTemporaryDir dir;
-    const QString folder = dir.filePath(QStringLiteral("a/b"));
-    ASSERT_TRUE(PrivateFiles::ensureFolder(folder));
-    EXPECT_EQ(modeOf(folder), 0700u);
-    ::chmod(QFile::encodeName(folder).constData(), 0777);
-    ASSERT_TRUE(PrivateFiles::ensureFolder(folder));
-    EXPECT_EQ(modeOf(folder), 0700u);
-
-    const mode_t oldMask = ::umask(0);
-    const QString plain = folder + QStringLiteral("/plain");
-    const QString atomic = folder + QStringLiteral("/atomic");
-    EXPECT_TRUE(PrivateFiles::write(plain, "one"));
-    EXPECT_TRUE(PrivateFiles::writeAtomically(atomic, "one"));
-    ::chmod(QFile::encodeName(atomic).constData(), 0666);
-    EXPECT_TRUE(PrivateFiles::writeAtomically(atomic, "two"));
-    ::umask(oldMask);
-    EXPECT_EQ(modeOf(plain), 0600u);
-    EXPECT_EQ(modeOf(atomic), 0600u);
-    EXPECT_EQ(readFileBytes(atomic), QByteArray("two"));
-    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 2) << "temporary file left behind";
-}
-
-TEST(PrivateFiles, FailedWritesAreReportedAndLeaveTheOldFile)
+// Modes of the private files and a cut-short replace are checked through the history store and the
+// defaults file; here only the reasons a failed write gives.
+TEST(PrivateFiles, FailedWritesSayWhy)
 {
     QTemporaryDir dir;
     QString error;
@@ -194,14 +163,6 @@ TEST(PrivateFiles, FailedWritesAreReportedAndLeaveTheOldFile)
     error.clear();
     EXPECT_FALSE(PrivateFiles::writeAtomically(dir.filePath(QStringLiteral("missing/file")), "x", &error));
     EXPECT_FALSE(error.isEmpty());
-
-    // A folder stands where the file should go: renaming over it fails, the temporary file goes.
-    const QString occupied = dir.filePath(QStringLiteral("occupied"));
-    QDir().mkpath(occupied + QStringLiteral("/child"));
-    error.clear();
-    EXPECT_FALSE(PrivateFiles::writeAtomically(occupied, "x", &error));
-    EXPECT_FALSE(error.isEmpty());
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"occupied"});
 }
 
 TEST(TimerScheduler, RunsTasksLaterAndNeverAfterCancel)
