@@ -1,7 +1,6 @@
 // The settings: defaults, reading odd stored values, writing back, and the side effects of a change.
 #include "settings/AppSettings.h"
 
-#include "history/ClipboardStore.h"
 #include "platform/xdg/JsonFileDefaultsStore.h"
 #include "support/TestSupport.h"
 
@@ -206,20 +205,6 @@ TEST_F(AppSettingsTest, SettingTheCapAlwaysTrimsTheHistory)
     settings->setMaxHistoryItems(200);
     settings->setMaxHistoryItems(200);
     EXPECT_EQ(trims, 2);
-
-    // Wired to a real store, a smaller cap trims at once.
-    FakeEnvironment env;
-    std::unique_ptr<AppSettings> wired;
-    ClipboardStore store(env.historyFolder(), env.platform.scheduler, [&wired] { return wired->maxHistoryItems(); });
-    wired = std::make_unique<AppSettings>(defaults, loginItem, log, [&store] { store.applyMaxHistoryItems(); });
-    for (const char* text : {"1", "2", "3"}) {
-        ClipboardItem item;
-        item.text = QString::fromLatin1(text);
-        store.add(item);
-    }
-    wired->setMaxHistoryItems(2);
-    ASSERT_EQ(store.items().size(), 2);
-    EXPECT_EQ(store.items().first().text, QStringLiteral("3"));
 }
 
 TEST_F(AppSettingsTest, LoginItemChangesOnlyWhenItsStatusDiffers)

@@ -10,21 +10,11 @@
 #include <gtest/gtest.h>
 #include <limits>
 
-TEST(SettingsText, ItemCountIsSingularOnlyForOne)
-{
-    EXPECT_EQ(SettingsText::itemCount(0), QStringLiteral("0 items in history"));
-    EXPECT_EQ(SettingsText::itemCount(1), QStringLiteral("1 item in history"));
-    EXPECT_EQ(SettingsText::itemCount(2), QStringLiteral("2 items in history"));
-}
-
 TEST(SettingsText, HeightPercentTruncatesWithoutBinaryNoise)
 {
-    EXPECT_EQ(SettingsText::heightPercent(0.32), QStringLiteral("32%"));
-    EXPECT_EQ(SettingsText::heightPercent(0.5), QStringLiteral("50%"));
     // 0.29 × 100 is 28.999999999999996 in binary arithmetic.
     EXPECT_EQ(SettingsText::heightPercent(0.29), QStringLiteral("29%"));
     EXPECT_EQ(SettingsText::heightPercent(0.57), QStringLiteral("57%"));
-    EXPECT_EQ(SettingsText::heightPercent(0.329), QStringLiteral("32%"));
     EXPECT_EQ(SettingsText::heightPercent(0.3299999), QStringLiteral("32%"));
     EXPECT_EQ(SettingsText::heightPercent(3.0), QStringLiteral("300%"));
     EXPECT_EQ(SettingsText::heightPercent(-0.001), QStringLiteral("0%"));
@@ -34,10 +24,6 @@ TEST(SettingsText, HeightPercentTruncatesWithoutBinaryNoise)
 TEST(SliderScale, CapPositionsStepsAndEnds)
 {
     const SliderScale& cap = SliderScale::maxHistoryItems;
-    EXPECT_EQ(cap.positionCount(), 38);
-    EXPECT_EQ(cap.positionFor(50), 0);
-    EXPECT_EQ(cap.positionFor(200), 6);
-    EXPECT_EQ(cap.positionFor(1000), 38);
     EXPECT_EQ(cap.positionFor(212), 6); // between steps: the nearest
     EXPECT_EQ(cap.positionFor(5), 0);
     EXPECT_EQ(cap.positionFor(100000), 38);
@@ -56,9 +42,6 @@ TEST(SliderScale, CapPositionsStepsAndEnds)
 TEST(SliderScale, HeightPositionsAreCleanDecimals)
 {
     const SliderScale& height = SliderScale::popupHeightFraction;
-    EXPECT_EQ(height.positionCount(), 30);
-    EXPECT_EQ(height.positionFor(0.32), 12);
-    EXPECT_EQ(height.positionFor(3.0), 30);
     EXPECT_EQ(height.positionFor(0.0), 0);
     for (int position = 0; position <= 30; ++position) {
         EXPECT_EQ(height.valueAt(position), (20 + position) / 100.0) << position;

@@ -51,8 +51,7 @@ SettingsView& SettingsViewFixture::view()
 void SettingsViewFixture::addItems(int count)
 {
     for (int i = 0; i < count; ++i) {
-        ClipboardItem item;
-        item.text = QStringLiteral("entry %1").arg(m_nextItem++);
+        ClipboardItem item = textItem(QStringLiteral("entry %1").arg(m_nextItem++));
         item.characterCount = item.text->size();
         store().add(item);
     }
