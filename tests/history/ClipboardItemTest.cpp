@@ -70,8 +70,6 @@ TEST(ClipboardItem, DedupeKeys)
     ClipboardItem html = text;
     html.kind = ClipboardKind::html;
     EXPECT_EQ(html.dedupeKey(), QStringLiteral("html|hello"));
-    html.kind = ClipboardKind::richText;
-    EXPECT_EQ(html.dedupeKey(), QStringLiteral("richText|hello"));
 
     ClipboardItem image = itemOf(ClipboardKind::image);
     EXPECT_EQ(image.dedupeKey(), QStringLiteral("image|"));

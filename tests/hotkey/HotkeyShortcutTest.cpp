@@ -72,27 +72,14 @@ TEST(HotkeyShortcut, FixedLabelTableHasEightyOneKeys)
     }
     EXPECT_EQ(count, 81);
 
+    // One or two of each group, and the arrows, whose key codes do not run in screen order.
     const std::pair<std::uint32_t, QString> samples[] = {
-        {0, QStringLiteral("A")},
-        {11, QStringLiteral("B")},
-        {6, QStringLiteral("Z")},
-        {29, QStringLiteral("0")},
-        {25, QStringLiteral("9")},
-        {50, QStringLiteral("`")},
-        {42, QStringLiteral("\\")},
-        {39, QStringLiteral("'")},
-        {49, QStringLiteral("Space")},
-        {53, QStringLiteral("Esc")},
-        {117, QStringLiteral("Forward Delete")},
-        {123, QStringLiteral("\u2190")},
-        {124, QStringLiteral("\u2192")},
-        {126, QStringLiteral("\u2191")},
-        {125, QStringLiteral("\u2193")},
-        {121, QStringLiteral("Page Down")},
-        {122, QStringLiteral("F1")},
-        {99, QStringLiteral("F3")},
-        {64, QStringLiteral("F17")},
-        {90, QStringLiteral("F20")},
+        {0, QStringLiteral("A")},        {6, QStringLiteral("Z")},
+        {29, QStringLiteral("0")},       {25, QStringLiteral("9")},
+        {42, QStringLiteral("\\")},      {49, QStringLiteral("Space")},
+        {53, QStringLiteral("Esc")},     {117, QStringLiteral("Forward Delete")},
+        {125, QStringLiteral("\u2193")}, {126, QStringLiteral("\u2191")},
+        {122, QStringLiteral("F1")},     {90, QStringLiteral("F20")},
     };
     for (const auto& [code, expected] : samples) {
         EXPECT_EQ(HotkeyShortcut::fixedKeyLabel(code), expected) << "key code " << code;
