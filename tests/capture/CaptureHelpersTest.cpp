@@ -3,9 +3,8 @@
 #include "capture/Graphemes.h"
 #include "capture/ImageDecoding.h"
 #include "capture/Thumbnail.h"
+#include "support/TestSupport.h"
 
-#include <QBuffer>
-#include <QImageWriter>
 #include <gtest/gtest.h>
 
 namespace {
@@ -57,11 +56,7 @@ TEST(Thumbnail, ScalesDownToTheLimitButNeverUp)
 
     QImage red(10, 10, QImage::Format_ARGB32);
     red.fill(QColor(255, 0, 0, 128));
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter(&buffer, "png").write(red);
-    const auto fromBytes = makeThumbnail(png, 5);
+    const auto fromBytes = makeThumbnail(encodedImage(red), 5);
     ASSERT_TRUE(fromBytes);
     const auto decoded = ImageDecoding::decode(*fromBytes, "png");
     ASSERT_TRUE(decoded);

@@ -1,16 +1,15 @@
 // The clipboard monitor on the fake desktop: which changes become history items, when the clipboard
 // is looked at, and how reading on the capture worker keeps order and leaves nothing behind.
+#include "FolderFiles.h"
 #include "capture/CaptureFileTracker.h"
 #include "capture/ClipboardMonitor.h"
 #include "platform/PasteboardTypes.h"
 #include "support/TestSupport.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QImage>
 #include <QSemaphore>
 #include <QThread>
-#include <QUuid>
 #include <gtest/gtest.h>
 
 namespace {
@@ -23,31 +22,6 @@ PasteboardContent textContent(const QString& text, const QStringList& markers = 
     }
     return content;
 }
-
-class FolderFiles final : public CaptureFiles
-{
-public:
-    explicit FolderFiles(const QString& folder) : m_folder(folder) { QDir().mkpath(folder); }
-    QString saveImage(const QByteArray& data, const QString& ext) override { return save(data, ext); }
-    QString saveAsset(const QByteArray& data, const QString& ext) override { return save(data, ext); }
-    QStringList files() const { return QDir(m_folder).entryList(QDir::Files); }
-    // How many more writes succeed before the disk is full (-1: no end). A failed write still
-    // returns its path, as the store's does.
-    int writesLeft = -1;
-
-private:
-    QString save(const QByteArray& data, const QString& ext)
-    {
-        const QString path =
-            m_folder + QLatin1Char('/') + QUuid::createUuid().toString(QUuid::WithoutBraces) + QLatin1Char('.') + ext;
-        if (writesLeft != 0) {
-            writeFileBytes(path, data);
-            writesLeft -= writesLeft > 0 ? 1 : 0;
-        }
-        return path;
-    }
-    QString m_folder;
-};
 
 class MonitorTest : public ::testing::Test
 {
@@ -278,12 +252,8 @@ PasteboardContent imageWithCaption()
 {
     QImage image(200, 100, QImage::Format_ARGB32);
     image.fill(Qt::blue);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
     PasteboardContent content;
-    content.data = {{PasteboardType::png, png}, {PasteboardType::string, QByteArray("caption")}};
+    content.data = {{PasteboardType::png, encodedImage(image)}, {PasteboardType::string, QByteArray("caption")}};
     return content;
 }
 } // namespace
@@ -300,14 +270,14 @@ TEST_F(MonitorTest, ChangesWhoseReadsFailYieldNothingAndLeaveNoFiles)
         scheduler().runDue();
         expiring->stop();
         if (added.isEmpty()) {
-            EXPECT_TRUE(files.files().isEmpty()) << "after " << reads << " reads";
+            EXPECT_TRUE(files.names().isEmpty()) << "after " << reads << " reads";
         } else {
             readsNeeded = reads;
         }
     }
     ASSERT_GT(readsNeeded, 0);
     ASSERT_EQ(added.size(), 1);
-    for (const QString& file : files.files()) {
+    for (const QString& file : files.names()) {
         const QString path = env.path() + QStringLiteral("/files/") + file;
         EXPECT_TRUE(path == added[0].imagePath || path == added[0].thumbnailPath || path == added[0].assetPath);
     }
@@ -317,11 +287,11 @@ TEST_F(MonitorTest, ChangesWhoseReadsFailYieldNothingAndLeaveNoFiles)
     ExpiringReaders failing(clipboard(), 1000, true);
     auto monitorOfFailures = makeMonitor(CaptureWorker::Mode::Inline, &failing);
     monitorOfFailures->start();
-    const QStringList before = files.files();
+    const QStringList before = files.names();
     clipboard().setContent(imageWithCaption());
     scheduler().runDue();
     EXPECT_TRUE(added.isEmpty());
-    EXPECT_EQ(files.files(), before);
+    EXPECT_EQ(files.names(), before);
 }
 
 TEST_F(MonitorTest, AChangeWhoseFilesCannotBeWrittenYieldsNothingAndLeavesNoFiles)
@@ -333,7 +303,7 @@ TEST_F(MonitorTest, AChangeWhoseFilesCannotBeWrittenYieldsNothingAndLeavesNoFile
         clipboard().setContent(imageWithCaption());
         scheduler().runDue();
         EXPECT_TRUE(added.isEmpty()) << "with room for " << room << " files";
-        EXPECT_TRUE(files.files().isEmpty()) << "with room for " << room << " files";
+        EXPECT_TRUE(files.names().isEmpty()) << "with room for " << room << " files";
     }
     // Texts need no file.
     copy(QStringLiteral("a text"));
@@ -344,7 +314,7 @@ TEST_F(MonitorTest, AChangeWhoseFilesCannotBeWrittenYieldsNothingAndLeavesNoFile
     scheduler().runDue();
     ASSERT_EQ(added.size(), 2);
     EXPECT_EQ(added[1].kind, ClipboardKind::image);
-    EXPECT_EQ(files.files().size(), 2);
+    EXPECT_EQ(files.names().size(), 2);
 }
 
 TEST_F(MonitorTest, TextsLongerThanTheHistoryKeepsAreRefusedWithALogLine)
@@ -370,7 +340,7 @@ TEST_F(MonitorTest, TextsLongerThanTheHistoryKeepsAreRefusedWithALogLine)
     scheduler().runDue();
     EXPECT_EQ(added.size(), 1);
     EXPECT_EQ(env.platform.log.lines.size(), 2);
-    EXPECT_TRUE(files.files().isEmpty());
+    EXPECT_TRUE(files.names().isEmpty());
 
     // A picture holds no text: a long one offered beside it does not matter.
     PasteboardContent picture = imageWithCaption();
@@ -392,13 +362,13 @@ TEST(CaptureFileTracker, RemovesWhatAnAbandonedChangeStoredAndKeepsWhatTheItemNa
     item.thumbnailPath = tracker.saveImage("thumbnail", QStringLiteral("png"));
     tracker.saveAsset("stray", QStringLiteral("pdf"));
     tracker.removeAllBut(item);
-    EXPECT_EQ(folder.files().size(), 2);
+    EXPECT_EQ(folder.names().size(), 2);
 
     CaptureFileTracker abandoned(folder);
     abandoned.saveAsset("pdf", QStringLiteral("pdf"));
     abandoned.saveImage("page", QStringLiteral("png"));
     abandoned.removeAll();
-    EXPECT_EQ(folder.files().size(), 2);
+    EXPECT_EQ(folder.names().size(), 2);
 }
 
 namespace {

@@ -2,51 +2,20 @@
 // and what is written to disk.
 #include "capture/PasteboardClassifier.h"
 
+#include "FolderFiles.h"
 #include "capture/ImageDecoding.h"
 #include "platform/PasteboardTypes.h"
 #include "platform/fake/FakePlatform.h"
 #include "support/TestSupport.h"
 
 #include <QBuffer>
-#include <QDir>
 #include <QImageReader>
-#include <QImageWriter>
 #include <QTemporaryDir>
-#include <QUuid>
 #include <QtEndian>
 #include <gtest/gtest.h>
 #include <thread>
 
 namespace {
-// Writes into a temporary folder the way the store does: a new name for every file.
-class FolderFiles final : public CaptureFiles
-{
-public:
-    QString saveImage(const QByteArray& data, const QString& ext) override { return save(data, ext); }
-    QString saveAsset(const QByteArray& data, const QString& ext) override { return save(data, ext); }
-
-    QStringList names() const { return QDir(m_dir.path()).entryList(QDir::Files); }
-
-private:
-    QString save(const QByteArray& data, const QString& ext)
-    {
-        const QString path = m_dir.filePath(QUuid::createUuid().toString(QUuid::WithoutBraces) + "." + ext);
-        writeFileBytes(path, data);
-        return path;
-    }
-
-    QTemporaryDir m_dir;
-};
-
-QByteArray encoded(const QImage& image, const char* format)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter(&buffer, format).write(image);
-    return bytes;
-}
-
 QImage picture(int width, int height)
 {
     QImage image(width, height, QImage::Format_ARGB32);
@@ -127,7 +96,8 @@ protected:
     }
 
     FakeClipboard clipboard;
-    FolderFiles files;
+    QTemporaryDir folder;
+    FolderFiles files{folder.path()};
     CaptureSource source{QStringLiteral("org.example.Editor"), QStringLiteral("Editor")};
 };
 } // namespace
@@ -135,7 +105,7 @@ protected:
 TEST_F(Classifier, FilesComeFirstAndNeedOnlyFileUrls)
 {
     PasteboardContent content =
-        data({{PasteboardType::string, "text"}, {PasteboardType::png, encoded(picture(80, 80), "png")}});
+        data({{PasteboardType::string, "text"}, {PasteboardType::png, encodedImage(picture(80, 80), "png")}});
     content.hasUrls = true;
     content.urls = {QUrl::fromLocalFile(QStringLiteral("/tmp/a b.txt")), QUrl(QStringLiteral("file:///tmp/%C3%A9"))};
     const auto item = read(content);
@@ -175,7 +145,8 @@ TEST_F(Classifier, ColourTakesTheFirstOne)
 TEST_F(Classifier, PdfIsKeptReadableOrNot)
 {
     const QByteArray pdf = makePdf("400.7", "200.2");
-    const auto item = read(data({{PasteboardType::pdf, pdf}, {PasteboardType::png, encoded(picture(80, 80), "png")}}));
+    const auto item =
+        read(data({{PasteboardType::pdf, pdf}, {PasteboardType::png, encodedImage(picture(80, 80), "png")}}));
     ASSERT_TRUE(item);
     EXPECT_EQ(item->kind, ClipboardKind::pdf);
     EXPECT_EQ(item->text, QStringLiteral("PDF document"));
@@ -210,7 +181,7 @@ TEST_F(Classifier, PdfIsKeptReadableOrNot)
 
 TEST_F(Classifier, ImagesAreStoredAsPngWithAThumbnail)
 {
-    const QByteArray tiff = encoded(picture(1200, 300), "tiff");
+    const QByteArray tiff = encodedImage(picture(1200, 300), "tiff");
     const auto item = read(data({{PasteboardType::tiff, tiff}, {PasteboardType::string, "caption"}}));
     ASSERT_TRUE(item);
     EXPECT_EQ(item->kind, ClipboardKind::image);
@@ -226,7 +197,7 @@ TEST_F(Classifier, ImagesAreStoredAsPngWithAThumbnail)
     EXPECT_EQ(ImageDecoding::decode(readFileBytes(*item->thumbnailPath), "png")->size(), QSize(600, 150));
 
     // PNG wins over TIFF; the larger side counts, so 50 × 80 is an image.
-    const QByteArray png = encoded(picture(50, 80), "png");
+    const QByteArray png = encodedImage(picture(50, 80), "png");
     const auto tall = read(data({{PasteboardType::tiff, tiff}, {PasteboardType::png, png}}));
     EXPECT_EQ(tall->imageWidth, 50);
     EXPECT_EQ(tall->contentHash, sha256Prefix(png));
@@ -235,14 +206,14 @@ TEST_F(Classifier, ImagesAreStoredAsPngWithAThumbnail)
 TEST_F(Classifier, ImagesThatDoNotQualifyLeaveNoFiles)
 {
     // Under 64 pixels: the text decides; with no text nothing is recorded.
-    const QByteArray small = encoded(picture(63, 63), "png");
+    const QByteArray small = encodedImage(picture(63, 63), "png");
     EXPECT_EQ(read(data({{PasteboardType::png, small}, {PasteboardType::string, "alt"}}))->kind, ClipboardKind::text);
     EXPECT_FALSE(read(data({{PasteboardType::png, small}})));
     // Undecodable PNG: TIFF is not tried.
     EXPECT_FALSE(
-        read(data({{PasteboardType::png, "garbage"}, {PasteboardType::tiff, encoded(picture(90, 90), "tiff")}})));
+        read(data({{PasteboardType::png, "garbage"}, {PasteboardType::tiff, encodedImage(picture(90, 90), "tiff")}})));
     // PNG bytes under the TIFF type are not a TIFF.
-    EXPECT_FALSE(read(data({{PasteboardType::tiff, encoded(picture(90, 90), "png")}})));
+    EXPECT_FALSE(read(data({{PasteboardType::tiff, encodedImage(picture(90, 90), "png")}})));
     // A header announcing an enormous image is refused before any pixel memory is taken.
     QByteArray bomb = pngAnnouncing(60000, 60000);
     QBuffer header(&bomb);
@@ -339,7 +310,7 @@ TEST_F(Classifier, RunsOffTheMainThread)
     const QList<PasteboardContent> contents{
         data({{PasteboardType::html, "<table><tr><td>cell</td></tr></table>"}}),
         data({{PasteboardType::rtf, "{\\rtf1 {\\b x}}"}}),
-        data({{PasteboardType::png, encoded(picture(700, 100), "png")}}),
+        data({{PasteboardType::png, encodedImage(picture(700, 100), "png")}}),
         data({{PasteboardType::pdf, makePdf("300", "300")}}),
     };
     QList<ClipboardKind> kinds;
