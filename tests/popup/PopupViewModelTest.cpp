@@ -7,14 +7,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-ClipboardItem textItem(const QString& text, bool pinned = false)
-{
-    ClipboardItem item;
-    item.text = text;
-    item.isPinned = pinned;
-    return item;
-}
-
 struct Pick
 {
     QString text;

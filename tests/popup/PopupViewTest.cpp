@@ -27,9 +27,7 @@ protected:
     void fill(int count)
     {
         for (int i = count; i >= 1; --i) {
-            ClipboardItem item;
-            item.text = QStringLiteral("entry %1").arg(i);
-            store.add(item);
+            store.add(textItem(QStringLiteral("entry %1").arg(i)));
         }
     }
 

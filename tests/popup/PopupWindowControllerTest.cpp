@@ -22,9 +22,7 @@ class PopupWindowControllerTest : public ::testing::Test
 protected:
     PopupWindowControllerTest()
     {
-        ClipboardItem item;
-        item.text = QStringLiteral("first");
-        store.add(item);
+        store.add(textItem(QStringLiteral("first")));
         RunningApplication editor;
         editor.bundleID = QStringLiteral("org.example.Editor");
         editor.window = 42;
