@@ -36,14 +36,14 @@ TRAYER_PID=""
 cleanup() {
     local status=$?
     local pid
+    # Newest first, each gone before the next: the X server goes last, so that no client of it
+    # is left to complain that its display went away.
     for ((i = ${#TEST_PIDS[@]} - 1; i >= 0; i--)); do
         pid=${TEST_PIDS[$i]}
-        kill "$pid" 2>/dev/null || true
-    done
-    for pid in "${TEST_PIDS[@]}"; do
+        kill "$pid" 2>/dev/null || continue
         for _ in $(seq 1 50); do
             kill -0 "$pid" 2>/dev/null || break
-            sleep 0.05
+            sleep 0.02
         done
         kill -9 "$pid" 2>/dev/null || true
     done
