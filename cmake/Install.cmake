@@ -7,7 +7,11 @@ install(FILES data/icons/stashwell.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icon
 # The window logo doubles as the 256-pixel icon; both are rendered from the same drawing.
 install(FILES resources/images/Logo.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps
         RENAME stashwell.png)
-install(FILES data/io.github.stashwell.Stashwell.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# The release it describes is this build's version.
+configure_file(data/io.github.stashwell.Stashwell.metainfo.xml.in
+               ${CMAKE_CURRENT_BINARY_DIR}/io.github.stashwell.Stashwell.metainfo.xml @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/io.github.stashwell.Stashwell.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 if(NOT TARGET uninstall)
     add_custom_target(uninstall
