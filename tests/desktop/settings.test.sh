@@ -5,7 +5,7 @@
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/settings-lib.sh"
 
-PROBE="$STASHWELL_HELPERS/probe_key"
+PROBE=("$STASHWELL_HELPERS/grab_key" --probe)
 DEFAULTS="$XDG_CONFIG_HOME/Stashwell/defaults.json"
 
 # 80 unpinned entries and a cap of 200.
@@ -44,7 +44,7 @@ history_length() {
 
 # Whether some client holds an X key combination (keycode, X modifier mask) on the root window.
 held() {
-    [[ $("$PROBE" "$1" "$2") == taken ]]
+    [[ $("${PROBE[@]}" "$1" "$2") == taken ]]
 }
 
 start_desktop

@@ -1,28 +1,44 @@
 // "Another application" that holds a global shortcut: grabs one key with modifiers on the root
-// window and keeps it until it is ended.
+// window and keeps it until it is ended. With --probe it only tells whether some X client holds the
+// combination: prints "taken" and exits 1 when the server answers BadAccess, else releases it,
+// prints "free" and exits 0 ("error" and 2 for any other failure).
 //
-//   grab_key <x-keycode> <modifier-mask>      (Super+Shift+V: 55 0x41)
+//   grab_key [--probe] <x-keycode> <modifier-mask>      (Super+Shift+V: 55 0x41)
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <xcb/xcb.h>
 
 int main(int argc, char* argv[])
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: grab_key <x-keycode> <modifier-mask>\n");
+    const bool probe = argc == 4 && std::strcmp(argv[1], "--probe") == 0;
+    if (argc != 3 && !probe) {
+        std::fprintf(stderr, "usage: grab_key [--probe] <x-keycode> <modifier-mask>\n");
         return 2;
     }
-    const auto keycode = static_cast<xcb_keycode_t>(std::strtoul(argv[1], nullptr, 0));
-    const auto modifiers = static_cast<std::uint16_t>(std::strtoul(argv[2], nullptr, 0));
+    const auto keycode = static_cast<xcb_keycode_t>(std::strtoul(argv[argc - 2], nullptr, 0));
+    const auto modifiers = static_cast<std::uint16_t>(std::strtoul(argv[argc - 1], nullptr, 0));
     xcb_connection_t* c = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(c)) {
         std::fprintf(stderr, "no display\n");
-        return 1;
+        return probe ? 2 : 1;
     }
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
     xcb_generic_error_t* error = xcb_request_check(
-        c, xcb_grab_key_checked(c, 0, root, modifiers, keycode, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
+        c, xcb_grab_key_checked(c, probe ? 1 : 0, root, modifiers, keycode, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
+    if (probe) {
+        const bool taken = error && error->error_code == 10; // BadAccess: another client holds it
+        const bool failed = error && !taken;
+        if (!error) {
+            xcb_ungrab_key(c, keycode, root, modifiers);
+            xcb_flush(c);
+        }
+        std::free(error);
+        xcb_disconnect(c);
+        std::puts(taken ? "taken" : (failed ? "error" : "free"));
+        return taken ? 1 : (failed ? 2 : 0);
+    }
     if (error) {
         std::printf("error %d\n", error->error_code);
         std::free(error);
