@@ -87,7 +87,9 @@ AppDelegate::ClickAction AppDelegate::actionForActivation(QSystemTrayIcon::Activ
 
 void AppDelegate::statusItemClicked(QSystemTrayIcon::ActivationReason reason)
 {
-    if (reason == QSystemTrayIcon::DoubleClick || reason == QSystemTrayIcon::MiddleClick) {
+    // Qt reports a second click within the double-click interval as a double click: it is still a
+    // click that closes what the first one opened.
+    if (reason == QSystemTrayIcon::MiddleClick) {
         return;
     }
     if (actionForActivation(reason, QGuiApplication::queryKeyboardModifiers()) == ClickAction::TogglePopup) {
