@@ -1,6 +1,8 @@
 # Placing an entry serves exactly its one representation to other programs, byte for byte, until
 # another program copies; large entries go out by INCR while the program keeps answering; the paste
-# keystroke reaches the front window, waits for held modifiers, and reactivates a remembered window.
+# keystroke reaches the front window, waits for held modifiers, and reactivates a remembered window,
+# but never goes into another one. Requests naming the popup's window, or asking for 3,000 pairs,
+# leave the popup answering keys.
 source "$(dirname "$0")/lib.sh"
 
 DRIVER="$STASHWELL_HELPERS/platform_driver"
@@ -263,13 +265,15 @@ note "a paste whose window lost the front while Alt was held is dropped"
 exec 3>&-
 
 # --- The program ----------------------------------------------------------------------------------
-# A pick pastes only into the window the popup was opened over.
+# A pick pastes only into the window the popup was opened over; serving the clipboard never leaves
+# the popup deaf, and a huge MULTIPLE request is bounded.
 source "$(dirname "$0")/popup-lib.sh"
 mkdir -p "$HISTORY_DIR"
 chmod 700 "$HISTORY_DIR"
 "$PYTHON" - "$HISTORY_FILE" <<'PY'
 import json, sys, uuid
-texts = ["the secret pick"]
+# A small text; 1.2 MB of UTF-8 (served by INCR); 1,000,000 bytes (one property each).
+texts = ["the secret pick", "\u00e9" * 600000, "x" * 1000000]
 json.dump([dict(id=str(uuid.uuid4()).upper(), kind="text", createdAt="2024-05-01T10:00:00Z", isPinned=False,
                 text=text) for text in texts], open(sys.argv[1], "w"))
 PY
@@ -303,4 +307,36 @@ grep -q '^Stashwell: .*not pasted' "$STASHWELL_LOG" || fail "no log line says wh
 [[ $(timeout 5 xclip -o -selection clipboard) == "the secret pick" ]] || fail "the pick is not on the clipboard"
 note "the window gone: nothing pasted into the chat field, the pick on the clipboard: $(grep '^Stashwell: .*not pasted' "$STASHWELL_LOG")"
 close_field "$CHAT_PID" "$CHAT_WINDOW"
+
+# With no window in front, picks go to the clipboard alone. A transfer by INCR whose requestor is
+# the popup's own window must not change what the popup listens to.
+open_popup_by_shortcut
+xdotool key ctrl+2
+wait_popup_closed "Control+2"
+wait_for 5 sh -c '[ "$(timeout 5 xclip -o -selection clipboard | wc -c)" = 1200000 ]' || fail "the 1.2 MB pick is not served"
+open_popup_by_shortcut
+[[ $(timeout 10 "$STASHWELL_HELPERS/read_multiple" --requestor "$(popup_panel)" UTF8_STRING) == answered ]] \
+    || fail "a request in the name of the popup's window was not answered"
+xdotool key Escape
+wait_popup_closed "Escape after a selection request naming the popup's window"
+note "a selection request naming the popup's window leaves the popup answering keys"
+
+# A MULTIPLE request of 3,000 pairs of 1 MB: bounded work, answered at once, the popup answering.
+open_popup_by_shortcut
+xdotool key ctrl+3
+wait_popup_closed "Control+3"
+wait_for 5 sh -c '[ "$(timeout 5 xclip -o -selection clipboard | wc -c)" = 1000000 ]' || fail "the 1 MB pick is not served"
+open_popup_by_shortcut
+"$STASHWELL_HELPERS/wmping" "$(popup_panel)" 3000 10 >"$TEST_ROOT/ping" &
+pinger=$!
+sleep 0.2
+multiple=$(timeout 60 "$STASHWELL_HELPERS/read_multiple" --repeat 3000 UTF8_STRING) || fail "MULTIPLE: $multiple"
+wait "$pinger" || fail "the popup did not answer pings during the MULTIPLE request"
+slowest=$(awk '{print $6}' "$TEST_ROOT/ping")
+note "MULTIPLE of 3,000 pairs of 1 MB: $multiple; the popup's slowest ping answer meanwhile ${slowest} ms"
+served=$(awk '{print $4}' <<<"$multiple")
+((served >= 1 && served <= 100)) || fail "a MULTIPLE request of 3,000 pairs served $served of them"
+awk -v s="$slowest" 'BEGIN { exit !(s < 500) }' || fail "the popup stalled ${slowest} ms during the MULTIPLE request"
+xdotool key Escape
+wait_popup_closed "Escape after the MULTIPLE request"
 stop_stashwell
