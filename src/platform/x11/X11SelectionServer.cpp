@@ -235,8 +235,7 @@ bool X11SelectionServer::startTransfer(xcb_window_t requestor, xcb_atom_t proper
         return false;
     }
     const std::uint32_t size = static_cast<std::uint32_t>(qMin<qsizetype>(target.bytes.size(), 0xFFFFFFFF));
-    putProperty(requestor, property, m_connection->atom("INCR"), 32, reinterpret_cast<const char*>(&size),
-                sizeof size);
+    putProperty(requestor, property, m_connection->atom("INCR"), 32, reinterpret_cast<const char*>(&size), sizeof size);
     Transfer transfer{requestor, property, type, target.format, target.bytes, 0, {}};
     transfer.idle.start();
     m_transfers.append(transfer);

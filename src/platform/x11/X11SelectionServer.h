@@ -44,8 +44,7 @@ private:
     bool serveMultiple(xcb_window_t requestor, xcb_atom_t property);
     void putProperty(xcb_window_t requestor, xcb_atom_t property, xcb_atom_t type, int format, const char* data,
                      qsizetype bytes);
-    bool startTransfer(xcb_window_t requestor, xcb_atom_t property, const X11ClipboardTarget& target,
-                       xcb_atom_t type);
+    bool startTransfer(xcb_window_t requestor, xcb_atom_t property, const X11ClipboardTarget& target, xcb_atom_t type);
     bool watchDeletions(xcb_window_t requestor);
     void unwatchDeletions(xcb_window_t requestor);
     void continueTransfer(xcb_window_t requestor, xcb_atom_t property);

@@ -115,8 +115,7 @@ int main(int argc, char* argv[])
                 std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - asked).count();
             xcb_get_property_reply_t* answer = xcb_get_property_reply(
                 c, xcb_get_property(c, 0, window, pairsProperty, XCB_GET_PROPERTY_TYPE_ANY, 0, 1 << 20), nullptr);
-            const auto* served =
-                answer ? static_cast<const xcb_atom_t*>(xcb_get_property_value(answer)) : nullptr;
+            const auto* served = answer ? static_cast<const xcb_atom_t*>(xcb_get_property_value(answer)) : nullptr;
             const int count = answer ? xcb_get_property_value_length(answer) / 4 : 0;
             int servedCount = 0;
             for (int i = 0; i + 1 < count; i += 2) {
