@@ -116,17 +116,18 @@ void Pasteboard::place(const ClipboardItem& item, bool plainOnly)
     place(item, plainOnly, *Platform::current().clipboard, [] { ClipboardMonitor::shared().suppressNext(); });
 }
 
-bool Pasteboard::simulatePaste(KeySynthesizer& keys)
+void Pasteboard::simulatePaste(KeySynthesizer& keys, std::uint32_t window, std::function<void(PasteOutcome)> done)
 {
     if (!keys.isTrusted(false)) {
-        return false;
+        done(PasteOutcome::unavailable);
+        return;
     }
-    return keys.postPaste();
+    keys.postPaste(window, std::move(done));
 }
 
-bool Pasteboard::simulatePaste()
+void Pasteboard::simulatePaste(std::uint32_t window, std::function<void(PasteOutcome)> done)
 {
-    return simulatePaste(*Platform::current().keys);
+    simulatePaste(*Platform::current().keys, window, std::move(done));
 }
 
 bool Pasteboard::hasAccessibilityPermission(KeySynthesizer& keys, bool promptIfMissing)

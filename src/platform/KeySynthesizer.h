@@ -1,5 +1,15 @@
-// Posting the desktop's paste keystroke into the front window.
+// Posting the desktop's paste keystroke into the window it is meant for.
 #pragma once
+
+#include <cstdint>
+#include <functional>
+
+// What became of one paste keystroke.
+enum class PasteOutcome {
+    posted,
+    windowNotActive, // the window was not the active one when the keys were due: nothing was posted
+    unavailable,     // synthetic keys cannot be posted at all: nothing was posted
+};
 
 class KeySynthesizer
 {
@@ -10,7 +20,9 @@ public:
     // There is no prompt to show, so `promptIfMissing` has no visible effect on X11.
     virtual bool isTrusted(bool promptIfMissing) = 0;
 
-    // Posts the paste keystroke of the front window (Control+V, or Control+Shift+V in terminals),
-    // after the modifiers the user still holds are released. False when nothing was posted.
-    virtual bool postPaste() = 0;
+    // Posts the paste keystroke (Control+V, or Control+Shift+V in terminals) into `window`, after the
+    // modifiers the user still holds are released. The keys go out only if `window` is the active
+    // window at the moment they are sent; `done` says what happened, on the main thread, possibly
+    // before this returns.
+    virtual void postPaste(std::uint32_t window, std::function<void(PasteOutcome)> done) = 0;
 };

@@ -1,6 +1,8 @@
 # Placing an entry serves exactly its one representation to other programs, byte for byte, until
 # another program copies; large entries go out by INCR while the program keeps answering; the paste
-# keystroke reaches the front window, waits for held modifiers, and reactivates a remembered window.
+# keystroke reaches the front window, waits for held modifiers, and reactivates a remembered window,
+# but never goes into another one. Requests naming the popup's window, or asking for 3,000 pairs,
+# leave the popup answering keys.
 source "$(dirname "$0")/lib.sh"
 
 DRIVER="$STASHWELL_HELPERS/platform_driver"
@@ -67,20 +69,32 @@ more_than() { [[ $(count "$1") -gt $2 ]]; }
 
 # Places entry $1 (with "plain" as $2: plain text only) and waits until the driver has done so.
 place() {
-    local before
+    local before changes
     before=$(count '^placed')
+    changes=$(count '^change')
     echo "place $*" >&3
     wait_for 10 more_than '^placed' "$before" || fail "entry $* was not placed: $(cat "$DRIVER_LOG")"
-    tail -n 2 "$DRIVER_LOG" | grep -q "^placed $1, suppressed 1$" || fail "placing $*: $(tail -n 3 "$DRIVER_LOG")"
+    grep '^placed' "$DRIVER_LOG" | tail -n 1 | grep -qx "placed $1, suppressed 1" \
+        || fail "placing $*: $(tail -n 3 "$DRIVER_LOG")"
+    # The owner changes a moment later, when the serving thread takes the selection.
+    wait_for 5 more_than '^change' "$changes" || fail "placing $* did not change the clipboard"
 }
 
-# Posts the paste keystroke (into window $1 after activating it, when given).
-paste_keys() {
-    local before
-    before=$(count '^posted')
+# Asks the driver to post the paste keystroke (into window $1, activated first; else the active one).
+ask_paste() {
+    PASTES=$(count '^paste ')
     echo "paste $*" >&3
-    wait_for 10 more_than '^posted' "$before" || fail "the paste was not posted"
-    tail -n 1 "$DRIVER_LOG" | grep -q '^posted true$' || fail "paste: $(tail -n 3 "$DRIVER_LOG")"
+}
+
+# The paste asked for last ends with outcome $1: posted, window-not-active or unavailable.
+expect_paste() {
+    wait_for 10 more_than '^paste ' "$PASTES" || fail "the paste never ended: $(tail -n 3 "$DRIVER_LOG")"
+    [[ $(grep '^paste ' "$DRIVER_LOG" | tail -n 1) == "paste $1" ]] || fail "paste: $(tail -n 3 "$DRIVER_LOG")"
+}
+
+paste_keys() {
+    ask_paste "$@"
+    expect_paste posted
 }
 
 # The clipboard offers exactly these targets, besides TARGETS, TIMESTAMP and MULTIPLE.
@@ -108,7 +122,6 @@ expect_text() {
 place 0
 expect_text "$DATA/text.txt"
 expect_bytes STRING "$DATA/text.latin1"
-wait_for 5 grep -q '^change 1$' "$DRIVER_LOG" || fail "placing did not change the clipboard: $(cat "$DRIVER_LOG")"
 [[ $(timeout 5 "$STASHWELL_HELPERS/read_multiple" UTF8_STRING image/png STRING | tr '\n' ' ') == \
     "UTF8_STRING 17 image/png refused STRING 13 " ]] || fail "MULTIPLE request answered wrongly"
 note "text: four text targets, STRING in Latin-1, also through MULTIPLE"
@@ -179,7 +192,6 @@ note "100 MB served by INCR, twice at once, while answering TARGETS"
 place 0
 changes=$(count '^change')
 place 0
-wait_for 5 more_than '^change' "$changes" || fail "one place did not make exactly one change"
 sleep 0.3
 [[ $(count '^change') -eq $((changes + 1)) ]] || fail "one place made more than one change"
 printf 'copied elsewhere' | xclip -selection clipboard
@@ -188,12 +200,18 @@ wait_for 5 more_than '^change' $((changes + 1)) || fail "the driver did not see 
 note "one change per place; another program's copy takes over"
 
 # --- The paste keystroke ---------------------------------------------------------------------------
+is_active() {
+    xprop -root _NET_ACTIVE_WINDOW | grep -qi "# $(printf '0x%x' "$1")$"
+}
+activate_window() {
+    xdotool windowactivate --sync "$1" >/dev/null 2>&1
+    wait_for 5 is_active "$1" || fail "window $1 did not become active"
+}
 place 0
 spawn "$FIELD" >"$TEST_ROOT/field.log" 2>&1
 wait_for 10 grep -q '^window' "$TEST_ROOT/field.log" || fail "the text field did not start"
 FIELD_WINDOW=$(awk '/^window/ {print $2; exit}' "$TEST_ROOT/field.log")
-wait_for 10 sh -c "xprop -root _NET_ACTIVE_WINDOW | grep -qi '$(printf '0x%x' "$FIELD_WINDOW")'" \
-    || fail "the text field did not become active"
+wait_for 10 is_active "$FIELD_WINDOW" || fail "the text field did not become active"
 EXPECTED_TEXT="text $(cat "$DATA/text.txt")"
 
 paste_keys
@@ -206,10 +224,11 @@ xdotool key ctrl+a BackSpace
 wait_for 5 grep -qx 'text ' "$TEST_ROOT/field.log" || fail "the field was not emptied"
 : >"$TEST_ROOT/field.log"
 xdotool keydown alt
-paste_keys
+ask_paste
 sleep 0.3
 grep -q '^text' "$TEST_ROOT/field.log" && fail "the paste went out while Alt was still held"
 xdotool keyup alt
+expect_paste posted
 wait_for 5 grep -qxF "$EXPECTED_TEXT" "$TEST_ROOT/field.log" || fail "no paste after Alt was released"
 grep -q 'Alt' "$TEST_ROOT/field.log" && fail "the paste carried Alt: $(cat "$TEST_ROOT/field.log")"
 note "with Alt held, the paste follows its release"
@@ -218,8 +237,7 @@ note "with Alt held, the paste follows its release"
 spawn "$FIELD" xterm >"$TEST_ROOT/terminal.log" 2>&1
 wait_for 10 grep -q '^window' "$TEST_ROOT/terminal.log" || fail "the terminal stand-in did not start"
 TERMINAL_WINDOW=$(awk '/^window/ {print $2; exit}' "$TEST_ROOT/terminal.log")
-wait_for 10 sh -c "xprop -root _NET_ACTIVE_WINDOW | grep -qi '$(printf '0x%x' "$TERMINAL_WINDOW")'" \
-    || fail "the terminal stand-in did not become active"
+wait_for 10 is_active "$TERMINAL_WINDOW" || fail "the terminal stand-in did not become active"
 paste_keys
 wait_for 5 grep -qx 'key Ctrl+Shift+V' "$TEST_ROOT/terminal.log" || fail "the terminal did not see Control+Shift+V"
 note "terminals get Control+Shift+V"
@@ -231,4 +249,96 @@ grep -q '^active true$' "$DRIVER_LOG" || fail "the remembered window was not act
 wait_for 5 grep -qxF "$EXPECTED_TEXT$(cat "$DATA/text.txt")" "$TEST_ROOT/field.log" \
     || fail "the remembered window did not receive the paste: $(cat "$TEST_ROOT/field.log")"
 note "the remembered window comes back and receives the paste"
+
+# A paste waiting for Alt goes out only if its window is still the active one when Alt is let go.
+: >"$TEST_ROOT/field.log"
+: >"$TEST_ROOT/terminal.log"
+xdotool keydown alt
+actives=$(count '^active true$')
+ask_paste "$FIELD_WINDOW"
+wait_for 5 more_than '^active true$' "$actives" || fail "the remembered window was not activated"
+activate_window "$TERMINAL_WINDOW"
+xdotool keyup alt
+expect_paste window-not-active
+sleep 0.3
+grep -aE '^(text|key)' "$TEST_ROOT/terminal.log" && fail "the paste went into the window activated meanwhile"
+grep -aE '^(text|key)' "$TEST_ROOT/field.log" && fail "the paste went into a window that was not active"
+note "a paste whose window lost the front while Alt was held is dropped"
 exec 3>&-
+
+# --- The program ----------------------------------------------------------------------------------
+# A pick pastes only into the window the popup was opened over; serving the clipboard never leaves
+# the popup deaf, and a huge MULTIPLE request is bounded.
+source "$(dirname "$0")/popup-lib.sh"
+mkdir -p "$HISTORY_DIR"
+chmod 700 "$HISTORY_DIR"
+"$PYTHON" - "$HISTORY_FILE" <<'PY'
+import json, sys, uuid
+# A small text; 1.2 MB of UTF-8 (served by INCR); 1,000,000 bytes (one property each).
+texts = ["the secret pick", "\u00e9" * 600000, "x" * 1000000]
+json.dump([dict(id=str(uuid.uuid4()).upper(), kind="text", createdAt="2024-05-01T10:00:00Z", isPinned=False,
+                text=text) for text in texts], open(sys.argv[1], "w"))
+PY
+start_stashwell
+
+# Starts a text field of class $1 and waits until it is active; sets FIELD_PID and FIELD_WINDOW.
+start_field() {
+    spawn "$FIELD" --class "$1" >"$TEST_ROOT/$1.log" 2>&1
+    FIELD_PID=$LAST_PID
+    wait_for 10 grep -q '^window' "$TEST_ROOT/$1.log" || fail "the $1 field did not start"
+    FIELD_WINDOW=$(awk '/^window/ {print $2; exit}' "$TEST_ROOT/$1.log")
+    wait_for 10 is_active "$FIELD_WINDOW" || fail "the $1 field did not become active"
+}
+close_field() {
+    kill "$1"
+    wait_for 5 sh -c "! xwininfo -id $2" || fail "window $2 did not close"
+}
+
+start_field Chat
+CHAT_PID=$FIELD_PID CHAT_WINDOW=$FIELD_WINDOW
+start_field Notes
+open_popup_by_shortcut
+close_field "$FIELD_PID" "$FIELD_WINDOW"
+xdotool key Return
+wait_popup_closed "Return"
+wait_for 5 is_active "$CHAT_WINDOW" || fail "the chat field did not become active after the pick"
+wait_for 5 grep -q '^Stashwell: .*not pasted' "$STASHWELL_LOG" || true # the paste's wait is over either way
+sleep 0.5
+grep -aE '^(text|key)' "$TEST_ROOT/Chat.log" && fail "the pick was pasted into the chat field"
+grep -q '^Stashwell: .*not pasted' "$STASHWELL_LOG" || fail "no log line says why nothing was pasted"
+[[ $(timeout 5 xclip -o -selection clipboard) == "the secret pick" ]] || fail "the pick is not on the clipboard"
+note "the window gone: nothing pasted into the chat field, the pick on the clipboard: $(grep '^Stashwell: .*not pasted' "$STASHWELL_LOG")"
+close_field "$CHAT_PID" "$CHAT_WINDOW"
+
+# With no window in front, picks go to the clipboard alone. A transfer by INCR whose requestor is
+# the popup's own window must not change what the popup listens to.
+open_popup_by_shortcut
+xdotool key ctrl+2
+wait_popup_closed "Control+2"
+wait_for 5 sh -c '[ "$(timeout 5 xclip -o -selection clipboard | wc -c)" = 1200000 ]' || fail "the 1.2 MB pick is not served"
+open_popup_by_shortcut
+[[ $(timeout 10 "$STASHWELL_HELPERS/read_multiple" --requestor "$(popup_panel)" UTF8_STRING) == answered ]] \
+    || fail "a request in the name of the popup's window was not answered"
+xdotool key Escape
+wait_popup_closed "Escape after a selection request naming the popup's window"
+note "a selection request naming the popup's window leaves the popup answering keys"
+
+# A MULTIPLE request of 3,000 pairs of 1 MB: bounded work, answered at once, the popup answering.
+open_popup_by_shortcut
+xdotool key ctrl+3
+wait_popup_closed "Control+3"
+wait_for 5 sh -c '[ "$(timeout 5 xclip -o -selection clipboard | wc -c)" = 1000000 ]' || fail "the 1 MB pick is not served"
+open_popup_by_shortcut
+"$STASHWELL_HELPERS/wmping" "$(popup_panel)" 3000 10 >"$TEST_ROOT/ping" &
+pinger=$!
+sleep 0.2
+multiple=$(timeout 60 "$STASHWELL_HELPERS/read_multiple" --repeat 3000 UTF8_STRING) || fail "MULTIPLE: $multiple"
+wait "$pinger" || fail "the popup did not answer pings during the MULTIPLE request"
+slowest=$(awk '{print $6}' "$TEST_ROOT/ping")
+note "MULTIPLE of 3,000 pairs of 1 MB: $multiple; the popup's slowest ping answer meanwhile ${slowest} ms"
+served=$(awk '{print $4}' <<<"$multiple")
+((served >= 1 && served <= 100)) || fail "a MULTIPLE request of 3,000 pairs served $served of them"
+awk -v s="$slowest" 'BEGIN { exit !(s < 500) }' || fail "the popup stalled ${slowest} ms during the MULTIPLE request"
+xdotool key Escape
+wait_popup_closed "Escape after the MULTIPLE request"
+stop_stashwell

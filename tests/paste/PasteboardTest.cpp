@@ -169,15 +169,19 @@ TEST_F(PasteboardTest, FilesAreOneUrlPerPathInOrder)
 TEST(PasteboardKeys, PasteIsPostedOnlyWhenTrustedAndNeverPrompts)
 {
     FakeKeySynthesizer keys;
+    std::optional<PasteOutcome> outcome;
+    auto record = [&outcome](PasteOutcome result) { outcome = result; };
     keys.trusted = false;
-    EXPECT_FALSE(Pasteboard::simulatePaste(keys));
+    Pasteboard::simulatePaste(keys, 42, record);
+    EXPECT_EQ(outcome, PasteOutcome::unavailable);
     EXPECT_EQ(keys.pasteCount, 0);
     EXPECT_EQ(keys.promptCount, 0);
     EXPECT_FALSE(Pasteboard::hasAccessibilityPermission(keys, true));
     EXPECT_EQ(keys.promptCount, 1);
 
     keys.trusted = true;
-    EXPECT_TRUE(Pasteboard::simulatePaste(keys));
+    Pasteboard::simulatePaste(keys, 42, record);
+    EXPECT_EQ(outcome, PasteOutcome::posted);
     EXPECT_EQ(keys.pasteCount, 1);
     EXPECT_TRUE(Pasteboard::hasAccessibilityPermission(keys, false));
 }

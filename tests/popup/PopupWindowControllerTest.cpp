@@ -3,6 +3,7 @@
 #include "popup/ui/PopupWindowController.h"
 
 #include "history/ClipboardStore.h"
+#include "paste/Pasteboard.h"
 #include "popup/PopupViewModel.h"
 #include "popup/ui/PopupPanel.h"
 #include "popup/ui/PopupView.h"
@@ -44,9 +45,13 @@ protected:
             placed.append(item.text.value_or(QString()));
             placedPlain.append(plainOnly);
         };
-        deps.simulatePaste = [this] {
-            ++pastes;
-            return pasteSucceeds;
+        deps.log = &env.platform.log;
+        deps.simulatePaste = [this](std::uint32_t window, std::function<void(PasteOutcome)> done) {
+            ++keystrokesAsked;
+            if (whileKeysWait) {
+                whileKeysWait();
+            }
+            Pasteboard::simulatePaste(env.platform.keys, window, std::move(done));
         };
         deps.hasAccessibilityPermission = [this](bool prompt) {
             prompts += prompt ? 1 : 0;
@@ -82,9 +87,11 @@ protected:
     AppSettings settings{env.platform.defaults, env.platform.loginItem, env.platform.log, [] {}};
     QStringList placed;
     QList<bool> placedPlain;
-    int pastes = 0;
+    // Keystrokes that reached the window in front (the fake posts only into the frontmost window).
+    int pastes() const { return env.platform.keys.pasteCount; }
+    int keystrokesAsked = 0;
     int prompts = 0;
-    bool pasteSucceeds = true;
+    std::function<void()> whileKeysWait; // what happens between the confirmation and the keys
     PopupWindowController controller{dependencies()};
 };
 
@@ -125,11 +132,56 @@ TEST_F(PopupWindowControllerTest, APickPlacesSlidesDownReactivatesAndPastesLater
     ASSERT_TRUE(settle([this] { return !controller.isVisible(); }));
     EXPECT_FALSE(controller.isAnimatingOut());
     ASSERT_EQ(env.platform.applications.activated.size(), 1);
-    EXPECT_EQ(pastes, 0) << "the paste comes 0.12 s later";
+    EXPECT_EQ(pastes(), 0) << "the paste comes 0.12 s later";
     env.platform.scheduler.advance(PopupWindowController::pasteDelayMs);
-    EXPECT_EQ(pastes, 1);
+    EXPECT_EQ(pastes(), 1);
     EXPECT_EQ(prompts, 0);
     EXPECT_FALSE(controller.previousApp());
+}
+
+TEST_F(PopupWindowControllerTest, PastesOnlyWhileTheRememberedWindowIsActive)
+{
+    RunningApplication chat;
+    chat.name = QStringLiteral("Chat");
+    chat.window = 77;
+    auto pick = [this] {
+        controller.show();
+        controller.view()->model().activate(0);
+        ASSERT_TRUE(settle([this] { return !controller.isVisible(); }));
+    };
+
+    // The editor was closed while the popup was open; the chat stays in front whatever is asked.
+    controller.show();
+    env.platform.applications.frontmost = chat;
+    env.platform.applications.ignoresActivation = true;
+    controller.view()->model().activate(0);
+    ASSERT_TRUE(settle([this] { return !controller.isVisible(); }));
+    env.platform.scheduler.advance(PopupWindowController::pasteDelayMs);
+    EXPECT_EQ(env.platform.applications.activated.size(), 1);
+    EXPECT_EQ(keystrokesAsked, 0) << "nothing typed into the chat";
+    EXPECT_EQ(placed.size(), 1) << "the pick stays on the clipboard";
+    EXPECT_EQ(prompts, 0);
+    ASSERT_EQ(env.platform.log.lines.size(), 1);
+    EXPECT_TRUE(env.platform.log.lines[0].startsWith(QStringLiteral("Stashwell: the pick was not pasted")));
+    EXPECT_TRUE(env.platform.log.lines[0].contains(QStringLiteral("org.example.Editor")));
+
+    // The editor comes back, but the chat takes the front while the keys wait for a modifier.
+    env.platform.applications.ignoresActivation = false;
+    const RunningApplication editor = env.platform.applications.activated.first();
+    env.platform.applications.frontmost = editor;
+    whileKeysWait = [&] { env.platform.applications.frontmost = chat; };
+    pick();
+    env.platform.scheduler.advance(PopupWindowController::pasteDelayMs);
+    EXPECT_EQ(pastes(), 0);
+    EXPECT_EQ(env.platform.log.lines.size(), 2);
+
+    // Back in front and staying there: pasted, nothing logged.
+    whileKeysWait = nullptr;
+    env.platform.applications.frontmost = editor;
+    pick();
+    env.platform.scheduler.advance(PopupWindowController::pasteDelayMs);
+    EXPECT_EQ(pastes(), 1);
+    EXPECT_EQ(env.platform.log.lines.size(), 2);
 }
 
 TEST_F(PopupWindowControllerTest, NeverPastesIntoStashwellItself)
@@ -146,7 +198,7 @@ TEST_F(PopupWindowControllerTest, NeverPastesIntoStashwellItself)
     ASSERT_TRUE(settle([this] { return !controller.isVisible(); }));
     env.platform.scheduler.advance(PopupWindowController::pasteDelayMs);
     EXPECT_TRUE(env.platform.applications.activated.isEmpty());
-    EXPECT_EQ(pastes, 0);
+    EXPECT_EQ(pastes(), 0);
 
     // A popup reopened before the delayed paste went out keeps its keyboard to itself.
     RunningApplication editor;
@@ -158,19 +210,20 @@ TEST_F(PopupWindowControllerTest, NeverPastesIntoStashwellItself)
     ASSERT_TRUE(settle([this] { return !controller.isVisible(); }));
     controller.show();
     env.platform.scheduler.advance(PopupWindowController::pasteDelayMs);
-    EXPECT_EQ(pastes, 0);
+    EXPECT_EQ(pastes(), 0);
     controller.hide(false);
 }
 
 TEST_F(PopupWindowControllerTest, AFailedPasteAsksForThePermissionAndAutoPasteOffPastesNothing)
 {
-    pasteSucceeds = false;
+    env.platform.keys.trusted = false;
     controller.show();
     controller.view()->model().activate(0);
     ASSERT_TRUE(settle([this] { return !controller.isVisible(); }));
     env.platform.scheduler.advance(PopupWindowController::pasteDelayMs);
-    EXPECT_EQ(pastes, 1);
+    EXPECT_EQ(pastes(), 0);
     EXPECT_EQ(prompts, 1);
+    EXPECT_TRUE(env.platform.log.lines.isEmpty());
 
     settings.setAutoPasteOnSelect(false);
     controller.show();
@@ -178,7 +231,8 @@ TEST_F(PopupWindowControllerTest, AFailedPasteAsksForThePermissionAndAutoPasteOf
     ASSERT_TRUE(settle([this] { return !controller.isVisible(); }));
     env.platform.scheduler.advance(1000);
     EXPECT_EQ(env.platform.applications.activated.size(), 2) << "reactivated all the same";
-    EXPECT_EQ(pastes, 1);
+    EXPECT_EQ(pastes(), 0);
+    EXPECT_EQ(prompts, 1);
 }
 
 TEST_F(PopupWindowControllerTest, DismissalsNeitherReactivateNorPaste)
@@ -189,7 +243,7 @@ TEST_F(PopupWindowControllerTest, DismissalsNeitherReactivateNorPaste)
     ASSERT_TRUE(settle([this] { return !controller.isVisible(); }));
     env.platform.scheduler.advance(1000);
     EXPECT_TRUE(env.platform.applications.activated.isEmpty());
-    EXPECT_EQ(pastes, 0);
+    EXPECT_EQ(pastes(), 0);
     EXPECT_FALSE(controller.previousApp()) << "cleared all the same";
 
     // A pick with no window in front: placed, but nothing to activate or paste into.
@@ -200,7 +254,7 @@ TEST_F(PopupWindowControllerTest, DismissalsNeitherReactivateNorPaste)
     env.platform.scheduler.advance(1000);
     EXPECT_EQ(placed.size(), 1);
     EXPECT_TRUE(env.platform.applications.activated.isEmpty());
-    EXPECT_EQ(pastes, 0);
+    EXPECT_EQ(pastes(), 0);
 }
 
 TEST_F(PopupWindowControllerTest, EscapeAndOutsidePressesDismiss)
@@ -269,7 +323,7 @@ TEST_F(PopupWindowControllerTest, ASecondHideOrdersOutAtOnceAndAReopenSurvivesTh
     EXPECT_FALSE(controller.isVisible());
     EXPECT_FALSE(controller.previousApp());
     env.platform.scheduler.advance(1000);
-    EXPECT_EQ(pastes, 0) << "the second hide dropped the paste";
+    EXPECT_EQ(pastes(), 0) << "the second hide dropped the paste";
 
     // Closing and reopening at once: the old slide-down must not close the new popup.
     controller.show();

@@ -156,7 +156,9 @@ std::unique_ptr<PasteboardReader> FakeClipboard::open(std::chrono::steady_clock:
 void FakeApplications::activate(const RunningApplication& app)
 {
     activated.append(app);
-    frontmost = app;
+    if (!ignoresActivation) {
+        frontmost = app;
+    }
 }
 
 void FakeApplications::whenActive(const RunningApplication& app, int, std::function<void(bool)> done)
@@ -221,13 +223,18 @@ bool FakeKeySynthesizer::isTrusted(bool promptIfMissing)
     return trusted;
 }
 
-bool FakeKeySynthesizer::postPaste()
+void FakeKeySynthesizer::postPaste(std::uint32_t window, std::function<void(PasteOutcome)> done)
 {
     if (!trusted) {
-        return false;
+        done(PasteOutcome::unavailable);
+        return;
+    }
+    if (applications && (!applications->frontmost || applications->frontmost->window != window)) {
+        done(PasteOutcome::windowNotActive);
+        return;
     }
     ++pasteCount;
-    return true;
+    done(PasteOutcome::posted);
 }
 
 bool FakeDesktopServices::openUrl(const QUrl& url)
@@ -274,7 +281,10 @@ bool FakePointerMonitor::install(std::function<void()> onPress)
     return true;
 }
 
-FakePlatform::FakePlatform(const QString& folder) : dataFolder(folder) {}
+FakePlatform::FakePlatform(const QString& folder) : dataFolder(folder)
+{
+    keys.applications = &applications;
+}
 
 FakePlatform::~FakePlatform()
 {

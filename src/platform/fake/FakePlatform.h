@@ -86,6 +86,7 @@ public:
     std::optional<RunningApplication> frontmost;
     std::optional<RunningApplication> owner; // the process behind the clipboard, when known
     QList<RunningApplication> activated;
+    bool ignoresActivation = false; // as for a window that was closed: activating it changes nothing
 };
 
 class FakeKeyTap final : public KeyTap
@@ -140,9 +141,11 @@ class FakeKeySynthesizer final : public KeySynthesizer
 {
 public:
     bool isTrusted(bool promptIfMissing) override;
-    bool postPaste() override;
+    void postPaste(std::uint32_t window, std::function<void(PasteOutcome)> done) override;
 
     bool trusted = true;
+    // When set, a paste goes out only into its frontmost window, as on the desktop.
+    FakeApplications* applications = nullptr;
     int promptCount = 0;
     int pasteCount = 0;
 };

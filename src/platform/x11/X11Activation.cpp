@@ -11,23 +11,6 @@ constexpr int activePollIntervalMs = 15;
 // _NET_ACTIVE_WINDOW source indication: a pager, i.e. an explicit request on the user's behalf,
 // which window managers do not treat as focus stealing.
 constexpr std::uint32_t sourcePager = 2;
-
-xcb_window_t activeWindow()
-{
-    xcb_connection_t* c = X11Connection::connection();
-    if (!c) {
-        return XCB_WINDOW_NONE;
-    }
-    const auto reply = xcbPtr(
-        xcb_get_property_reply(c,
-                               xcb_get_property(c, 0, X11Connection::rootWindow(),
-                                                X11Connection::atom("_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW, 0, 1),
-                               nullptr));
-    if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.get()) < 4) {
-        return XCB_WINDOW_NONE;
-    }
-    return *static_cast<const xcb_window_t*>(xcb_get_property_value(reply.get()));
-}
 } // namespace
 
 void X11Applications::activate(const RunningApplication& app)
@@ -44,7 +27,7 @@ void X11Applications::activate(const RunningApplication& app)
     message.type = X11Connection::atom("_NET_ACTIVE_WINDOW");
     message.data.data32[0] = sourcePager;
     message.data.data32[1] = X11ServerTime::now();
-    message.data.data32[2] = activeWindow();
+    message.data.data32[2] = X11Connection::activeWindow();
     xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char*>(&message));
     xcb_flush(c);
@@ -58,7 +41,7 @@ void X11Applications::whenActive(const RunningApplication& app, int timeoutMs, s
     elapsed->start();
     const xcb_window_t target = app.window;
     QObject::connect(timer, &QTimer::timeout, timer, [timer, elapsed, target, timeoutMs, done = std::move(done)] {
-        const bool isActive = target != XCB_WINDOW_NONE && activeWindow() == target;
+        const bool isActive = target != XCB_WINDOW_NONE && X11Connection::activeWindow() == target;
         if (!isActive && target != XCB_WINDOW_NONE && elapsed->elapsed() < timeoutMs) {
             timer->setInterval(activePollIntervalMs);
             return;

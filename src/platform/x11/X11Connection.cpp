@@ -37,6 +37,20 @@ xcb_atom_t X11Connection::atom(const char* name)
     return value;
 }
 
+xcb_window_t X11Connection::activeWindow()
+{
+    xcb_connection_t* c = connection();
+    if (!c) {
+        return XCB_WINDOW_NONE;
+    }
+    const auto reply = xcbPtr(xcb_get_property_reply(
+        c, xcb_get_property(c, 0, rootWindow(), atom("_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW, 0, 1), nullptr));
+    if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.get()) < 4) {
+        return XCB_WINDOW_NONE;
+    }
+    return *static_cast<const xcb_window_t*>(xcb_get_property_value(reply.get()));
+}
+
 xcb_atom_t X11Connection::internAtom(xcb_connection_t* c, const char* name)
 {
     if (!c) {

@@ -20,6 +20,8 @@ xcb_connection_t* connection();
 xcb_window_t rootWindow();
 // Interns on first use and caches (on Qt's connection, main thread only).
 xcb_atom_t atom(const char* name);
+// The window the window manager names active (_NET_ACTIVE_WINDOW on the root), or none.
+xcb_window_t activeWindow();
 // Interns on any connection, uncached (for the worker's own connection).
 xcb_atom_t internAtom(xcb_connection_t* connection, const char* name);
 QByteArray atomName(xcb_connection_t* connection, xcb_atom_t atom);

@@ -4,6 +4,7 @@
 #include "platform/x11/X11Connection.h"
 #include "platform/x11/X11Keyboard.h"
 
+#include <utility>
 #include <xcb/xtest.h>
 
 namespace {
@@ -11,26 +12,36 @@ namespace {
 constexpr xcb_keycode_t controlPosition = 37;
 constexpr xcb_keycode_t shiftPosition = 50;
 constexpr xcb_keycode_t vPosition = 55;
+// Toolkits put the focus on the top-level window or on a window a few levels inside it.
+constexpr int maxFocusDepth = 16;
 
 xcb_keycode_t keycodeFor(xcb_connection_t* c, xcb_keysym_t keysym, xcb_keycode_t fallback)
 {
     return X11Keyboard::keycodeForKeysym(c, keysym).value_or(fallback);
 }
 
-bool activeWindowIsTerminal(xcb_connection_t* c)
+// Whether the window manager names `window` the active window and the keyboard focus is in it:
+// keys sent now reach that window and no other.
+bool holdsKeyboard(xcb_connection_t* c, xcb_window_t window)
 {
-    const auto active = xcbPtr(
-        xcb_get_property_reply(c,
-                               xcb_get_property(c, 0, X11Connection::rootWindow(),
-                                                X11Connection::atom("_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW, 0, 1),
-                               nullptr));
-    if (!active || active->format != 32 || xcb_get_property_value_length(active.get()) < 4) {
+    if (window == XCB_WINDOW_NONE || X11Connection::activeWindow() != window) {
         return false;
     }
-    const xcb_window_t window = *static_cast<const xcb_window_t*>(xcb_get_property_value(active.get()));
-    if (window == XCB_WINDOW_NONE) {
-        return false;
+    const auto focus = xcbPtr(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+    xcb_window_t inside = focus ? focus->focus : xcb_window_t(XCB_WINDOW_NONE);
+    // PointerRoot focus sends keys to whatever lies under the pointer: no window can be vouched for.
+    for (int depth = 0; depth < maxFocusDepth && inside > XCB_INPUT_FOCUS_POINTER_ROOT; ++depth) {
+        if (inside == window) {
+            return true;
+        }
+        const auto tree = xcbPtr(xcb_query_tree_reply(c, xcb_query_tree(c, inside), nullptr));
+        inside = tree ? tree->parent : xcb_window_t(XCB_WINDOW_NONE);
     }
+    return false;
+}
+
+bool isTerminal(xcb_connection_t* c, xcb_window_t window)
+{
     const auto wmClass = xcbPtr(
         xcb_get_property_reply(c, xcb_get_property(c, 0, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 0, 256), nullptr));
     if (!wmClass || wmClass->format != 8) {
@@ -66,24 +77,24 @@ bool X11KeySynthesizer::isTrusted(bool)
     return extension && extension->present;
 }
 
-bool X11KeySynthesizer::postPaste()
+void X11KeySynthesizer::postPaste(std::uint32_t window, std::function<void(PasteOutcome)> done)
 {
     if (!isTrusted(false)) {
-        return false;
+        done(PasteOutcome::unavailable);
+        return;
     }
-    ++m_pending;
+    m_pending.append({window, std::move(done)});
     if (m_poll.isActive()) {
-        return true; // already waiting; this paste goes out with the one queued before it
+        return; // already waiting; this paste goes out with the one queued before it
     }
     if (!isModifierHeld()) {
-        postNow();
-        return true;
+        postPending();
+        return;
     }
     // Applications ignore Control+V while, say, Alt or Super is still down (a pick made with them
     // held): wait for the release without blocking, but not for ever.
     m_waiting.start();
     m_poll.start();
-    return true;
 }
 
 bool X11KeySynthesizer::isModifierHeld()
@@ -110,32 +121,44 @@ void X11KeySynthesizer::pollModifiers()
         return;
     }
     m_poll.stop();
-    postNow();
+    postPending();
 }
 
-void X11KeySynthesizer::postNow()
+void X11KeySynthesizer::postPending()
 {
-    xcb_connection_t* c = X11Connection::connection();
-    if (!c) {
-        m_pending = 0;
-        return;
-    }
-    const xcb_keycode_t control = keycodeFor(c, X11Keyboard::keysymControlL, controlPosition);
-    const xcb_keycode_t shift = keycodeFor(c, X11Keyboard::keysymShiftL, shiftPosition);
-    const xcb_keycode_t v = keycodeFor(c, X11Keyboard::keysymV, vPosition);
-    const bool withShift = activeWindowIsTerminal(c);
-    for (; m_pending > 0; --m_pending) {
-        fakeKey(c, XCB_KEY_PRESS, control);
-        if (withShift) {
-            fakeKey(c, XCB_KEY_PRESS, shift);
+    const QList<Pending> pending = std::exchange(m_pending, {});
+    QList<PasteOutcome> outcomes(pending.size(), PasteOutcome::unavailable);
+    if (xcb_connection_t* c = X11Connection::connection()) {
+        const xcb_keycode_t control = keycodeFor(c, X11Keyboard::keysymControlL, controlPosition);
+        const xcb_keycode_t shift = keycodeFor(c, X11Keyboard::keysymShiftL, shiftPosition);
+        const xcb_keycode_t v = keycodeFor(c, X11Keyboard::keysymV, vPosition);
+        // The window may have gone or lost the front while the keys waited. With the server held,
+        // neither the window manager nor any other client can move the focus between the check
+        // and the keys, and XTest delivers them before the server is let go.
+        xcb_grab_server(c);
+        for (qsizetype i = 0; i < pending.size(); ++i) {
+            if (!holdsKeyboard(c, pending[i].window)) {
+                outcomes[i] = PasteOutcome::windowNotActive;
+                continue;
+            }
+            const bool withShift = isTerminal(c, pending[i].window);
+            fakeKey(c, XCB_KEY_PRESS, control);
+            if (withShift) {
+                fakeKey(c, XCB_KEY_PRESS, shift);
+            }
+            fakeKey(c, XCB_KEY_PRESS, v);
+            fakeKey(c, XCB_KEY_RELEASE, v);
+            // Every key pressed here is let go again, so no modifier stays down behind the user's back.
+            if (withShift) {
+                fakeKey(c, XCB_KEY_RELEASE, shift);
+            }
+            fakeKey(c, XCB_KEY_RELEASE, control);
+            outcomes[i] = PasteOutcome::posted;
         }
-        fakeKey(c, XCB_KEY_PRESS, v);
-        fakeKey(c, XCB_KEY_RELEASE, v);
-        // Every key pressed here is let go again, so no modifier stays down behind the user's back.
-        if (withShift) {
-            fakeKey(c, XCB_KEY_RELEASE, shift);
-        }
-        fakeKey(c, XCB_KEY_RELEASE, control);
+        xcb_ungrab_server(c);
+        xcb_flush(c);
     }
-    xcb_flush(c);
+    for (qsizetype i = 0; i < pending.size(); ++i) {
+        pending[i].done(outcomes[i]);
+    }
 }

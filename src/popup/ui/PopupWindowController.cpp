@@ -9,6 +9,7 @@
 #include "platform/PasteboardTypes.h"
 #include "platform/Platform.h"
 #include "platform/PointerMonitor.h"
+#include "platform/SystemLog.h"
 #include "platform/WindowEffects.h"
 #include "popup/PopupGeometry.h"
 #include "popup/PreviewImage.h"
@@ -43,6 +44,17 @@ bool belongsToPanel(QWindow* window, QWindow* panelWindow)
     }
     return window && (window->type() == Qt::Popup || window->type() == Qt::ToolTip);
 }
+
+// The pick stays on the clipboard; the log says why it did not arrive by itself.
+void logPasteNotSent(SystemLog* log, const RunningApplication& app)
+{
+    if (log) {
+        const QString who = app.name.value_or(app.bundleID.value_or(QStringLiteral("an application")));
+        log->write(QStringLiteral("Stashwell: the pick was not pasted: the window of %1 it was meant for is no "
+                                  "longer active; the entry stays on the clipboard")
+                       .arg(who));
+    }
+}
 } // namespace
 
 PopupWindowController::PopupWindowController(Dependencies dependencies, QObject* parent)
@@ -69,7 +81,10 @@ PopupWindowController& PopupWindowController::shared()
         deps.desktop = platform.desktop;
         deps.clipboard = platform.clipboard;
         deps.place = [](const ClipboardItem& item, bool plainOnly) { Pasteboard::place(item, plainOnly); };
-        deps.simulatePaste = [] { return Pasteboard::simulatePaste(); };
+        deps.log = platform.log;
+        deps.simulatePaste = [](std::uint32_t window, std::function<void(PasteOutcome)> done) {
+            Pasteboard::simulatePaste(window, std::move(done));
+        };
         deps.hasAccessibilityPermission = [](bool prompt) { return Pasteboard::hasAccessibilityPermission(prompt); };
         deps.isOptionHeld = [] { return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::AltModifier); };
         return new PopupWindowController(std::move(deps));
@@ -379,17 +394,33 @@ void PopupWindowController::commitPasteIfNeeded(bool commit)
         if (!self) {
             return;
         }
-        // Past the fixed delay, also wait (bounded) until the window manager has really given
-        // the keyboard back to that window: a paste sent earlier would land elsewhere.
-        self->m_deps.applications->whenActive(*previous, activationWaitMs, [self](bool) {
+        // Past the fixed delay, also wait (bounded) until the window manager has really given the
+        // keyboard back to that window. When it never does (the window was closed, or another one
+        // kept the front), the keystroke would land in whatever window is active instead.
+        self->m_deps.applications->whenActive(*previous, activationWaitMs, [self, previous](bool active) {
             // Reopened meanwhile: the keystroke would type into our own search field.
             if (!self || self->isVisible()) {
                 return;
             }
-            const bool posted = self->m_deps.simulatePaste && self->m_deps.simulatePaste();
-            if (!posted && self->m_deps.hasAccessibilityPermission) {
-                self->m_deps.hasAccessibilityPermission(true);
+            if (!active) {
+                logPasteNotSent(self->m_deps.log, *previous);
+                return;
             }
+            if (!self->m_deps.simulatePaste) {
+                return;
+            }
+            // The keys may still wait for the user to let go of a modifier; they go out only if the
+            // window is active then too.
+            self->m_deps.simulatePaste(previous->window, [self, previous](PasteOutcome outcome) {
+                if (!self) {
+                    return;
+                }
+                if (outcome == PasteOutcome::windowNotActive) {
+                    logPasteNotSent(self->m_deps.log, *previous);
+                } else if (outcome == PasteOutcome::unavailable && self->m_deps.hasAccessibilityPermission) {
+                    self->m_deps.hasAccessibilityPermission(true);
+                }
+            });
         });
     });
 }

@@ -4,6 +4,7 @@
 
 #include "history/ClipboardItem.h"
 #include "platform/Applications.h"
+#include "platform/KeySynthesizer.h"
 #include "platform/Scheduler.h"
 
 #include <QMetaObject>
@@ -21,6 +22,7 @@ class PopupPanel;
 class PopupView;
 class QPropertyAnimation;
 class QWindow;
+class SystemLog;
 class WindowEffects;
 
 class PopupWindowController : public QObject
@@ -38,7 +40,9 @@ public:
         DesktopServices* desktop = nullptr;
         Clipboard* clipboard = nullptr;
         std::function<void(const ClipboardItem&, bool)> place;
-        std::function<bool()> simulatePaste;
+        SystemLog* log = nullptr; // none: a paste that is not sent goes unmentioned
+        // Posts the paste keystroke into the window, only while it is the active one.
+        std::function<void(std::uint32_t, std::function<void(PasteOutcome)>)> simulatePaste;
         std::function<bool(bool)> hasAccessibilityPermission;
         std::function<bool()> isOptionHeld;
         // Asks where to save a copy of a card's file (an image or a PDF) and copies it there.
@@ -66,7 +70,8 @@ public:
     static constexpr int showDurationMs = 220;
     static constexpr int hideDurationMs = 180;
     static constexpr int pasteDelayMs = 120;
-    // How long a paste waits at most for the previous window to become active again.
+    // How long a paste waits at most for the previous window to become active again; when it does
+    // not, nothing is pasted.
     static constexpr int activationWaitMs = 500;
     // How long a loss of the keyboard must last before it dismisses the popup.
     static constexpr int resignGraceMs = 150;

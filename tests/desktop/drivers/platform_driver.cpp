@@ -3,7 +3,8 @@
 //
 //   platform_driver commands <history.json>   then, one per line on standard input:
 //       place <index> [plain]                 places that entry of the file
-//       paste [window]                        posts the paste keystroke (activating the window first)
+//       paste [window]                        posts the paste keystroke into the active window (or
+//                                             activates that window first), reports the outcome
 //   platform_driver hotkey                    registers the configured shortcut and reports presses
 #include "history/HistoryFile.h"
 #include "hotkey/HotkeyManager.h"
@@ -49,18 +50,23 @@ void place(const Platform& platform, const QList<ClipboardItem>& items, const QS
 
 void paste(const Platform& platform, const QStringList& args)
 {
-    auto post = [] { say(QStringLiteral("posted %1").arg(Pasteboard::simulatePaste() ? "true" : "false")); };
-    const std::uint32_t window = args.value(0).toUInt(nullptr, 0);
-    if (window == 0) {
-        post();
+    auto post = [](std::uint32_t window) {
+        Pasteboard::simulatePaste(window, [](PasteOutcome outcome) {
+            const char* names[] = {"posted", "window-not-active", "unavailable"};
+            say(QStringLiteral("paste ") + QLatin1String(names[static_cast<int>(outcome)]));
+        });
+    };
+    RunningApplication app;
+    app.window = args.value(0).toUInt(nullptr, 0);
+    if (app.window == 0) {
+        const auto front = platform.applications->frontmostApplication();
+        post(front ? front->window : 0);
         return;
     }
-    RunningApplication app;
-    app.window = window;
     platform.applications->activate(app);
-    platform.applications->whenActive(app, 2000, [post](bool active) {
+    platform.applications->whenActive(app, 2000, [post, window = app.window](bool active) {
         say(QStringLiteral("active %1").arg(active ? "true" : "false"));
-        post();
+        post(window);
     });
 }
 
