@@ -3,6 +3,8 @@
 #include "capture/ClipboardMonitor.h"
 #include "history/ClipboardStore.h"
 #include "hotkey/HotkeyManager.h"
+#include "platform/Platform.h"
+#include "platform/SystemLog.h"
 #include "popup/ui/PopupWindowController.h"
 #include "settings/AppSettings.h"
 #include "settings/ui/SettingsWindowController.h"
@@ -71,6 +73,15 @@ void AppDelegate::setupStatusItem()
     m_statusItem->setToolTip(QStringLiteral("Stashwell"));
     connect(m_statusItem, &QSystemTrayIcon::activated, this, &AppDelegate::statusItemClicked);
     m_statusItem->show();
+    // Stock GNOME shows no tray: the icon appears if a host starts later, and meanwhile the user
+    // needs to know where the menu's commands went.
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        if (SystemLog* log = Platform::current().log) {
+            log->write(QStringLiteral("Stashwell: no system tray is running, so there is no tray icon: open the "
+                                      "popup with the shortcut, start Stashwell again (or run stashwell --settings) "
+                                      "for the settings, and run stashwell --quit to quit"));
+        }
+    }
 }
 
 AppDelegate::ClickAction AppDelegate::actionForActivation(QSystemTrayIcon::ActivationReason reason,

@@ -60,7 +60,8 @@ ClipboardStore& ClipboardStore::shared()
     static ClipboardStore* store = [] {
         const Platform& platform = Platform::current();
         if (platform.dataFolder.isEmpty() || !QDir().mkpath(platform.dataFolder)) {
-            std::fprintf(stderr, "Stashwell could not access Application Support. Check disk permissions.\n");
+            std::fprintf(stderr, "Stashwell could not access its data folder (%s). Check disk permissions.\n",
+                         qUtf8Printable(platform.dataFolder + QStringLiteral("/Stashwell")));
             std::fflush(stderr);
             std::_Exit(EXIT_FAILURE);
         }

@@ -25,10 +25,8 @@ struct HotkeyShortcut
 
     static HotkeyShortcut defaultShortcut();
 
-    // Modifier symbols (⌘ ⇧ ⌥ ⌃, in that order) followed by the key label.
+    // The shortcut as this desktop writes it, modifiers in KDE's order: "Super+Shift+V", "Ctrl+Alt+K".
     QString displayString() const;
-    // The same shortcut in the Linux desktop's words: "Super+Shift+V".
-    QString linuxDisplayString() const;
     bool isValid() const;
 
     static std::uint32_t carbonModifiersFrom(std::uint64_t platformFlags);

@@ -10,6 +10,7 @@ class DefaultsStore;
 class DesktopServices;
 class HotkeyRegistrar;
 class KeySynthesizer;
+class KeyboardLayout;
 class KeyTap;
 class LoginItem;
 class PasteboardReaderFactory;
@@ -30,6 +31,7 @@ struct Platform
     KeyTap* keyTap = nullptr;
     HotkeyRegistrar* hotkeys = nullptr;
     KeySynthesizer* keys = nullptr;
+    KeyboardLayout* keyboardLayout = nullptr; // none: labels come from the key events alone
     DesktopServices* desktop = nullptr;
     PointerMonitor* pointerMonitor = nullptr;
     WindowEffects* windowEffects = nullptr;

@@ -33,7 +33,7 @@ FIELD_COUNT=0
 start_field() {
     FIELD_COUNT=$((FIELD_COUNT + 1))
     FIELD_LOG="$TEST_ROOT/field.$FIELD_COUNT.log"
-    spawn "$FIELD" --class Scratchpad "$@" >"$FIELD_LOG" 2>&1
+    spawn "${FIELD_PROGRAM:-$FIELD}" --class "${FIELD_CLASS:-Scratchpad}" "$@" >"$FIELD_LOG" 2>&1
     wait_for 10 grep -q '^window' "$FIELD_LOG" || fail "the text field did not start: $(cat "$FIELD_LOG")"
     FIELD_WINDOW=$(awk '/^window/ {print $2; exit}' "$FIELD_LOG")
     activate "$FIELD_WINDOW"
@@ -148,5 +148,21 @@ wait_popup_closed "Return"
 wait_for 5 targets_are "text/rtf " || fail "after Return on RTF the clipboard offers: $(clipboard_targets)"
 timeout 5 xclip -o -selection clipboard -t text/rtf | cmp -s - "$TEST_ROOT/letter.rtf" || fail "the RTF served differs"
 note "RTF: Alt+Return pasted its text alone, Return put the RTF back byte for byte"
+
+# A program that two desktop entries run (an editor and its settings panel, as mousepad has) and
+# whose window names neither is still named: by the entry whose id ends with the program's name.
+mkdir -p "$TEST_ROOT/bin"
+cp "$FIELD" "$TEST_ROOT/bin/scribble"
+printf '[Desktop Entry]\nType=Application\nName=Scribble Settings\nExec=scribble --preferences\n' \
+    >"$XDG_DATA_HOME/applications/org.example.scribble-settings.desktop"
+printf '[Desktop Entry]\nType=Application\nName=Scribble Pad\nExec=scribble %%U\n' \
+    >"$XDG_DATA_HOME/applications/org.example.scribble.desktop"
+FIELD_PROGRAM="$TEST_ROOT/bin/scribble" FIELD_CLASS=Notepadish start_field
+xdotool type --delay 15 "delta dates"
+wait_for 10 field_says text "delta dates" || fail "typing reached the field as: $(tail -n 1 "$FIELD_LOG")"
+xdotool key ctrl+a ctrl+c
+expect_newest kind=text text="delta dates" sourceBundleID=org.example.scribble "sourceAppName=Scribble Pad" \
+    || fail "Control+C in scribble: $(HISTORY_VERBOSE=1 history newest text="delta dates" 2>&1)"
+note "a program run by two desktop entries is named by the one named after it"
 
 stop_stashwell

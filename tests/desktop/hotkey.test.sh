@@ -51,7 +51,7 @@ GRAB_PID=$LAST_PID
 wait_for 5 grep -qx grabbed "$TEST_ROOT/grab.log" || fail "the other program could not grab: $(cat "$TEST_ROOT/grab.log")"
 start_hotkey
 grep -qx 'status -9878' "$LOG" || fail "taken shortcut: $(cat "$LOG")"
-grep -qxF 'Stashwell: failed to register hotkey ⌘⇧V: -9878' "$LOG" || fail "no log line: $(cat "$LOG")"
+grep -qxF 'Stashwell: failed to register hotkey Super+Shift+V: -9878' "$LOG" || fail "no log line: $(cat "$LOG")"
 "$GRAB" 55 0x41 >"$TEST_ROOT/grab2.log" 2>&1 &
 SECOND_GRAB=$!
 TEST_PIDS+=($SECOND_GRAB)

@@ -94,8 +94,20 @@ start_x() {
     wait_for 10 xdpyinfo || fail "X server $DISPLAY does not answer"
 }
 
+# A private session bus, as a desktop session has: the program answers stashwell --toggle on it.
+start_session_bus() {
+    local address_file="$TEST_ROOT/bus-address"
+    exec 8>"$address_file"
+    spawn dbus-daemon --session --nofork --nopidfile --print-address=8 2>/dev/null
+    exec 8>&-
+    wait_for 10 test -s "$address_file" || fail "dbus-daemon did not start"
+    DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$address_file")
+    export DBUS_SESSION_BUS_ADDRESS
+}
+
 start_desktop() {
     start_x
+    start_session_bus
     spawn openbox --sm-disable
     wait_for 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' || fail "openbox did not start"
     if [[ "${WITH_COMPOSITOR:-1}" == 1 ]] && command -v xcompmgr >/dev/null; then

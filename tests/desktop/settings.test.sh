@@ -114,7 +114,7 @@ xdotool mousemove $((X + RECORDER[0])) $((Y + RECORDER[1])) click 1
 sleep 0.5
 window_shot "$window" settings-window-recording
 xdotool key super+d
-wait_for 5 grep -q 'Stashwell: failed to register hotkey ⌘D: -9878' "$STASHWELL_LOG" \
+wait_for 5 grep -q 'Stashwell: failed to register hotkey Super+D: -9878' "$STASHWELL_LOG" \
     || fail "Super+D did not reach the recorder, or was registered"
 sleep 0.3
 [[ $(settings_windows) == "$window" ]] || fail "the window manager took Super+D while recording"
@@ -135,7 +135,7 @@ held 45 12 || fail "Control+Alt+K is not registered"
 held 55 65 && fail "Super+Shift+V is still registered"
 note "Control+Alt+K recorded, stored and registered; Super+Shift+V released"
 
-# The tray menu's first entry now reads "Show Clipboard (⌥⌃K)" (the unit tests read the title; this
+# The tray menu's first entry now reads "Show Clipboard (Ctrl+Alt+K)" (the unit tests read the title; this
 # is a picture of it).
 open_tray_menu
 screenshot tray-menu-after-recording

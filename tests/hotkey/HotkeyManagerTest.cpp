@@ -95,7 +95,7 @@ TEST_F(HotkeyManagerTest, FailedRegistrationLogsAndLeavesNoShortcutUntilAReloadS
     EXPECT_EQ(manager.registerHandler([&] { ++calls; }), -9878);
     EXPECT_FALSE(manager.hasRegisteredShortcut());
     ASSERT_EQ(log.lines.size(), 1);
-    EXPECT_EQ(log.lines[0], QStringLiteral("Stashwell: failed to register hotkey \u2318\u21E7V: -9878"));
+    EXPECT_EQ(log.lines[0], QStringLiteral("Stashwell: failed to register hotkey Super+Shift+V: -9878"));
 
     // Nothing is registered, so suspending has nothing to drop.
     manager.suspendShortcut();

@@ -21,22 +21,28 @@ TEST(HotkeyShortcut, DefaultIsCommandShiftV)
     EXPECT_EQ(shortcut.keyCode, 9u);
     EXPECT_EQ(shortcut.carbonModifiers, 0x300u);
     EXPECT_EQ(shortcut.keyLabel, QStringLiteral("V"));
-    EXPECT_EQ(shortcut.displayString(), QStringLiteral("⌘⇧V"));
+    EXPECT_EQ(shortcut.displayString(), QStringLiteral("Super+Shift+V"));
     EXPECT_TRUE(shortcut.isValid());
     EXPECT_EQ(shortcut, HotkeyShortcut{});
-    EXPECT_EQ(shortcut.linuxDisplayString(), QStringLiteral("Super+Shift+V"));
     EXPECT_NE(shortcut, (HotkeyShortcut{9, 0x300, QStringLiteral("v")}));
 }
 
-TEST(HotkeyShortcut, DisplayStringPutsModifiersInCommandShiftOptionControlOrder)
+TEST(HotkeyShortcut, DisplayStringNamesKeysAsThisDesktopDoes)
 {
     EXPECT_EQ((HotkeyShortcut{40, command | shift | option | control, QStringLiteral("K")}.displayString()),
-              QStringLiteral("⌘⇧⌥⌃K"));
-    EXPECT_EQ((HotkeyShortcut{49, control | option, QStringLiteral("Space")}.displayString()),
-              QStringLiteral("⌥⌃Space"));
+              QStringLiteral("Super+Ctrl+Alt+Shift+K"));
+    EXPECT_EQ((HotkeyShortcut{40, control | option, QStringLiteral("K")}.displayString()),
+              QStringLiteral("Ctrl+Alt+K"));
     EXPECT_EQ((HotkeyShortcut{96, 0, QStringLiteral("F5")}.displayString()), QStringLiteral("F5"));
     // Bits outside the four modifiers show nothing.
-    EXPECT_EQ((HotkeyShortcut{0, 0x400 | command, QStringLiteral("A")}.displayString()), QStringLiteral("⌘A"));
+    EXPECT_EQ((HotkeyShortcut{0, 0x400 | command, QStringLiteral("A")}.displayString()), QStringLiteral("Super+A"));
+    // Stored Mac names of keys read as this desktop names them; a label recorded otherwise stays.
+    EXPECT_EQ((HotkeyShortcut{123, control, QStringLiteral("\u2190")}.displayString()), QStringLiteral("Ctrl+Left"));
+    EXPECT_EQ((HotkeyShortcut{51, control, QStringLiteral("Delete")}.displayString()),
+              QStringLiteral("Ctrl+Backspace"));
+    EXPECT_EQ((HotkeyShortcut{117, control, QStringLiteral("Forward Delete")}.displayString()),
+              QStringLiteral("Ctrl+Delete"));
+    EXPECT_EQ((HotkeyShortcut{123, control, QStringLiteral("X")}.displayString()), QStringLiteral("Ctrl+X"));
 }
 
 TEST(HotkeyShortcut, ValidNeedsCommandOptionOrControlAndALabel)

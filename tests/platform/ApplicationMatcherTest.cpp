@@ -25,6 +25,13 @@ protected:
         entry(system(), QStringLiteral("removed"), "Name=Removed by the user\nExec=removed\n");
         entry(user(), QStringLiteral("removed"), "Name=Removed\nHidden=true\n");
         entry(system(), QStringLiteral("not-an-app"), "Name=Link\n", "Link");
+        // Programs that several entries run.
+        entry(system(), QStringLiteral("org.xfce.mousepad-settings"),
+              "Name=Mousepad Settings\nExec=mousepad --preferences\n");
+        entry(system(), QStringLiteral("org.xfce.mousepad"), "Name=Mousepad\nExec=mousepad %U\n");
+        entry(system(), QStringLiteral("a-safe-mode"), "Name=Viewer (safe mode)\nExec=viewer --safe-mode %F\n");
+        entry(system(), QStringLiteral("image-viewer-hidden"), "Name=Viewer helper\nExec=viewer\nNoDisplay=true\n");
+        entry(system(), QStringLiteral("image-viewer"), "Name=Viewer\nExec=viewer %F\n");
     }
 
     QString user() const { return m_dir.path() + QStringLiteral("/user/applications"); }
@@ -73,6 +80,13 @@ TEST_F(ApplicationMatcherTest, FindsTheDesktopEntryInTheAgreedOrder)
     app = identify(facts({}, QStringLiteral("main"), QStringLiteral("Main"), QStringLiteral("env")));
     EXPECT_EQ(app.bundleID, QStringLiteral("env")); // several entries run "env": none of them is meant
     EXPECT_EQ(app.name, QStringLiteral("Main"));
+    // Several entries run the program: the one named after it, else one without extra arguments,
+    // shown in menus.
+    app = identify(facts({}, QStringLiteral("mousepad"), QStringLiteral("Mousepad"), QStringLiteral("mousepad")));
+    EXPECT_EQ(app.bundleID, QStringLiteral("org.xfce.mousepad"));
+    EXPECT_EQ(app.name, QStringLiteral("Mousepad"));
+    app = identify(facts({}, QStringLiteral("main"), QStringLiteral("Main"), QStringLiteral("viewer")));
+    EXPECT_EQ(app.bundleID, QStringLiteral("image-viewer"));
 
     // Nothing but the class.
     app = identify(facts({}, QStringLiteral("xterm"), QStringLiteral("XTerm")));

@@ -85,7 +85,7 @@ TEST_F(AppSettingsTest, ReadsStoredValues)
     EXPECT_TRUE(settings->clearOnQuit());
     EXPECT_FALSE(settings->autoPasteOnSelect());
     EXPECT_DOUBLE_EQ(settings->popupHeightFraction(), 1.0);
-    EXPECT_EQ(settings->hotkeyShortcut().displayString(), QStringLiteral("⌥⌃Space"));
+    EXPECT_EQ(settings->hotkeyShortcut().displayString(), QStringLiteral("Ctrl+Alt+Space"));
     EXPECT_EQ(settings->ignoredBundleIDs(), (QSet<QString>{"a", "b"}));
     // The stored flag alone says whether launch at login is on: nothing is asked or changed.
     EXPECT_EQ(loginItem.registerCalls + loginItem.unregisterCalls, 0);

@@ -1,10 +1,13 @@
 // The main thread's view of the X11 desktop: owner changes counted, copy keystrokes recognised
 // in any layout, and the application in front named.
 #include "ClipOwner.h"
+#include "platform/x11/NetWmIcon.h"
 #include "platform/x11/X11Applications.h"
 #include "platform/x11/X11Clipboard.h"
+#include "platform/x11/X11Connection.h"
 #include "platform/x11/X11CopyKeystroke.h"
 #include "platform/x11/X11KeyTap.h"
+#include "platform/xdg/XdgDesktopServices.h"
 #include "support/TestSupport.h"
 
 #include <QTemporaryDir>
@@ -177,6 +180,27 @@ TEST(X11Applications, NamesTheActiveWindowsApplicationAndTheClipboardsOwner)
         EXPECT_EQ(front->name, QStringLiteral("GtkApp"));
     }
     {
+        // A program without a desktop entry: its window's own icon stands for it.
+        const QByteArray savedCacheHome = qgetenv("XDG_CACHE_HOME");
+        qputenv("XDG_CACHE_HOME", data.path().toLocal8Bit());
+        ClipOwner loner({"--window", "--no-own", "--stay", "--wm-class", "loner,Loner"});
+        ASSERT_TRUE(loner.isReady());
+        QList<quint32> icon{2, 2};
+        icon.append(QList<quint32>(4, 0xff00ff00));
+        icon.append({64, 64});
+        icon.append(QList<quint32>(64 * 64, 0xffff0000));
+        xcb_connection_t* c = X11Connection::connection();
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, loner.window(), X11Connection::atom("_NET_WM_ICON"),
+                            XCB_ATOM_CARDINAL, 32, icon.size(), icon.constData());
+        xcb_flush(c);
+        ASSERT_TRUE(activate(applications, loner.window()));
+        EXPECT_EQ(applications.frontmostApplication()->bundleID, QStringLiteral("clipowner")) << "its program";
+        const QImage shown = XdgDesktopServices().applicationIcon(QStringLiteral("clipowner")).pixmap(64).toImage();
+        ASSERT_FALSE(shown.isNull());
+        EXPECT_EQ(shown.pixelColor(32, 32), QColor(Qt::red)) << "the 64-pixel icon, not the 2-pixel one";
+        qputenv("XDG_CACHE_HOME", savedCacheHome);
+    }
+    {
         // The owner's window says nothing about itself; the server knows its process.
         ClipOwner owner({"--target", "UTF8_STRING=x"});
         ASSERT_TRUE(owner.isReady());
@@ -186,4 +210,20 @@ TEST(X11Applications, NamesTheActiveWindowsApplicationAndTheClipboardsOwner)
         EXPECT_EQ(app->bundleID, QStringLiteral("clipowner"));
     }
     qputenv("XDG_DATA_HOME", savedDataHome);
+}
+
+TEST(NetWmIcon, PicksTheSmallestImageThatFitsAndStopsAtWhatDoesNotAddUp)
+{
+    const auto property = [](const QList<quint32>& values) {
+        return QByteArray(reinterpret_cast<const char*>(values.constData()), values.size() * 4);
+    };
+    QList<quint32> values{1, 1, 0xff0000ff, 2, 1, 0xffffffff, 0xffffffff};
+    EXPECT_EQ(NetWmIcon::bestImage(property(values), 64).size(), QSize(2, 1)) << "none fits: the largest";
+    EXPECT_EQ(NetWmIcon::bestImage(property(values), 1).size(), QSize(1, 1)) << "the smallest that fits";
+    EXPECT_EQ(NetWmIcon::bestImage(property(values), 1).pixelColor(0, 0), QColor(Qt::blue));
+    // A claim larger than what follows, or absurdly large, ends the list: what came before stays.
+    values.append({100000, 100000, 1});
+    EXPECT_EQ(NetWmIcon::bestImage(property(values), 64).size(), QSize(2, 1));
+    EXPECT_TRUE(NetWmIcon::bestImage(property({3, 3, 1, 2}), 1).isNull());
+    EXPECT_TRUE(NetWmIcon::bestImage(QByteArray("xyz"), 1).isNull());
 }

@@ -2,6 +2,8 @@
 
 #include "hotkey/KeyEventTranslation.h"
 #include "platform/KeyPositions.h"
+#include "platform/KeyboardLayout.h"
+#include "platform/Platform.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -36,7 +38,8 @@ bool isModifierOnly(int key)
 }
 } // namespace
 
-RecorderButton::RecorderButton(QWidget* parent) : QPushButton(parent), m_beep([] { QApplication::beep(); })
+RecorderButton::RecorderButton(QWidget* parent)
+    : QPushButton(parent), m_beep([] { QApplication::beep(); }), m_layout(Platform::current().keyboardLayout)
 {
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setPixelSize(13);
@@ -70,7 +73,7 @@ void RecorderButton::refreshTitle()
 {
     setText(m_isRecording ? QStringLiteral("Press shortcut") : m_shortcut.displayString());
     setToolTip(m_isRecording ? QStringLiteral("Press the new shortcut, or Escape to keep the old one")
-                             : m_shortcut.linuxDisplayString());
+                             : QStringLiteral("Click to record a new shortcut"));
     update();
 }
 
@@ -138,9 +141,11 @@ void RecorderButton::capture(QKeyEvent* event)
     if (keyCode) {
         const std::uint32_t modifiers =
             HotkeyShortcut::carbonModifiersFrom(KeyEventTranslation::platformFlagsFrom(event->modifiers()));
-        // X reports the keysym of the level the modifiers select; the label only differs from the
-        // base level for keys outside the fixed table, where it is cosmetic.
-        const auto characters = KeyEventTranslation::charactersForKeysym(event->nativeVirtualKey());
+        // The event carries the symbol of the level the modifiers select ("!" for Shift+1, "°" for
+        // Shift+§): the label is the key's own, from the layout's first level.
+        const std::optional<std::uint32_t> base =
+            m_layout ? m_layout->baseKeysym(event->nativeScanCode()) : std::nullopt;
+        const auto characters = KeyEventTranslation::charactersForKeysym(base.value_or(event->nativeVirtualKey()));
         candidate = HotkeyShortcut{*keyCode, modifiers, HotkeyShortcut::keyLabelForKeyCode(*keyCode, characters)};
     }
     // Keys with no place in the stored numbering (Print, Pause, F21…) cannot be registered later.

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <functional>
 
+class KeyboardLayout;
 class QKeyEvent;
 
 // What the recorder reports to its owner; it stores and registers nothing itself.
@@ -31,6 +32,9 @@ public:
     void setCallbacks(RecorderCallbacks callbacks) { m_callbacks = std::move(callbacks); }
     // The sound of a rejected key; the desktop's beep unless replaced.
     void setBeep(std::function<void()> beep) { m_beep = std::move(beep); }
+    // Where the labels of keys outside the fixed table come from; the installed platform's unless
+    // replaced (none: the symbol the key event carries, Shift included).
+    void setKeyboardLayout(KeyboardLayout* layout) { m_layout = layout; }
 
     bool isRecording() const { return m_isRecording; }
     // The button's action: a click, or Space while it has the focus.
@@ -55,6 +59,7 @@ private:
     HotkeyShortcut m_shortcut = HotkeyShortcut::defaultShortcut();
     RecorderCallbacks m_callbacks;
     std::function<void()> m_beep;
+    KeyboardLayout* m_layout = nullptr;
     bool m_isRecording = false;
     bool m_keyboardGrabbed = false;
 };

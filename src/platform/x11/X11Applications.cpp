@@ -1,12 +1,19 @@
 #include "platform/x11/X11Applications.h"
 
+#include "platform/x11/NetWmIcon.h"
 #include "platform/x11/X11Connection.h"
 #include "platform/xdg/ApplicationMatcher.h"
+#include "platform/xdg/WindowIconCache.h"
 
 #include <cstring>
 #include <xcb/res.h>
 
 namespace {
+// The icon size a card header needs, with room for a screen scale of 2.
+constexpr int cardIconSize = 64;
+// 4 MB of icons is more than any program publishes; a larger property is not read.
+constexpr std::uint32_t maxIconLongs = 1024 * 1024;
+
 using PropertyCookie = xcb_get_property_cookie_t;
 
 PropertyCookie askProperty(xcb_connection_t* c, xcb_window_t window, const char* name, xcb_atom_t type,
@@ -110,7 +117,21 @@ std::optional<RunningApplication> X11Applications::frontmostApplication()
         return std::nullopt;
     }
     // The window's own _NET_WM_PID is enough here; the server is asked only for selection owners.
-    return WindowQuestions(c, *active, false).answer(m_entries);
+    RunningApplication app = WindowQuestions(c, *active, false).answer(m_entries);
+    keepWindowIcon(app);
+    return app;
+}
+
+void X11Applications::keepWindowIcon(const RunningApplication& app)
+{
+    if (!app.bundleID || m_iconsKept.contains(*app.bundleID) || m_entries.byId(*app.bundleID)) {
+        return;
+    }
+    m_iconsKept.insert(*app.bundleID);
+    xcb_connection_t* c = X11Connection::connection();
+    const QByteArray icons =
+        propertyBytes(c, askProperty(c, app.window, "_NET_WM_ICON", XCB_ATOM_CARDINAL, maxIconLongs));
+    WindowIconCache::save(*app.bundleID, NetWmIcon::bestImage(icons, cardIconSize));
 }
 
 std::optional<RunningApplication> X11Applications::clipboardOwner()

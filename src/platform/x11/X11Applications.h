@@ -4,6 +4,8 @@
 #include "platform/Applications.h"
 #include "platform/xdg/DesktopEntryIndex.h"
 
+#include <QSet>
+
 class X11Applications final : public Applications
 {
 public:
@@ -13,5 +15,9 @@ public:
     void whenActive(const RunningApplication& app, int timeoutMs, std::function<void(bool)> done) override;
 
 private:
+    // An application without a desktop entry has no icon but its windows': keep it for its cards.
+    void keepWindowIcon(const RunningApplication& app);
+
     DesktopEntryIndex m_entries;
+    QSet<QString> m_iconsKept; // once per run and application is enough
 };

@@ -7,6 +7,7 @@
 #include "platform/x11/X11HotkeyRegistrar.h"
 #include "platform/x11/X11KeySynthesizer.h"
 #include "platform/x11/X11KeyTap.h"
+#include "platform/x11/X11KeyboardLayout.h"
 #include "platform/x11/X11PointerMonitor.h"
 #include "platform/x11/X11WindowEffects.h"
 #include "platform/xdg/AutostartLoginItem.h"
@@ -27,6 +28,7 @@ struct X11Platform::Services
     X11KeyTap keyTap;
     X11HotkeyRegistrar hotkeys;
     X11KeySynthesizer keys;
+    X11KeyboardLayout keyboardLayout;
     XdgDesktopServices desktop;
     X11PointerMonitor pointerMonitor;
     X11WindowEffects windowEffects;
@@ -69,6 +71,7 @@ Platform X11Platform::services() const
     platform.keyTap = &m_services->keyTap;
     platform.hotkeys = &m_services->hotkeys;
     platform.keys = &m_services->keys;
+    platform.keyboardLayout = &m_services->keyboardLayout;
     platform.desktop = &m_services->desktop;
     platform.pointerMonitor = &m_services->pointerMonitor;
     platform.windowEffects = &m_services->windowEffects;

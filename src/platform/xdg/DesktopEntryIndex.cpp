@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QStandardPaths>
+#include <algorithm>
+#include <tuple>
 
 namespace {
 constexpr qint64 maxEntryBytes = 1024 * 1024;
@@ -23,6 +25,32 @@ QString executableOf(const QString& exec)
         first = exec.trimmed().mid(1).section(QLatin1Char('"'), 0, 0);
     }
     return QFileInfo(first).fileName();
+}
+
+// Whether Exec gives its program more than the field codes through which files and URLs come in.
+bool hasArguments(const QString& exec)
+{
+    static const QStringList fieldCodes = {QStringLiteral("%f"), QStringLiteral("%F"), QStringLiteral("%u"),
+                                           QStringLiteral("%U"), QStringLiteral("%i"), QStringLiteral("%c"),
+                                           QStringLiteral("%k")};
+    QStringList words = exec.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (!words.isEmpty() && words.first().startsWith(QLatin1Char('"'))) {
+        return !exec.trimmed().mid(1).section(QLatin1Char('"'), 1).trimmed().isEmpty();
+    }
+    words.removeFirst();
+    return std::any_of(words.cbegin(), words.cend(), [](const QString& word) { return !fieldCodes.contains(word); });
+}
+
+// Whether the entry's id names the program: "org.xfce.mousepad" and "mousepad" for mousepad.
+bool idEndsWithProgram(const QString& id, const QString& executable)
+{
+    const QString lowerId = id.toLower();
+    const QString lowerProgram = executable.toLower();
+    if (lowerId == lowerProgram) {
+        return true;
+    }
+    return lowerId.endsWith(lowerProgram) &&
+           QStringLiteral(".-_").contains(lowerId.at(lowerId.size() - lowerProgram.size() - 1));
 }
 } // namespace
 
@@ -75,7 +103,10 @@ std::optional<DesktopEntryIndex::Entry> DesktopEntryIndex::parse(const QByteArra
         }
     }
     entry.startupWMClass = values.value(QStringLiteral("StartupWMClass"));
-    entry.executable = executableOf(values.value(QStringLiteral("Exec")));
+    const QString exec = values.value(QStringLiteral("Exec"));
+    entry.executable = executableOf(exec);
+    entry.execHasArguments = !exec.isEmpty() && hasArguments(exec);
+    entry.noDisplay = values.value(QStringLiteral("NoDisplay")) == QLatin1String("true");
     return entry;
 }
 
@@ -147,7 +178,7 @@ void DesktopEntryIndex::scanFolder(const QString& root, const QString& folder, c
             m_byWMClass.insert(entry->startupWMClass, index);
         }
         if (!entry->executable.isEmpty()) {
-            m_byExecutable.insert(entry->executable, m_byExecutable.contains(entry->executable) ? -1 : index);
+            m_byExecutable[entry->executable].append(index);
         }
     }
 }
@@ -172,6 +203,24 @@ std::optional<DesktopEntryIndex::Entry> DesktopEntryIndex::byStartupWMClass(cons
 
 std::optional<DesktopEntryIndex::Entry> DesktopEntryIndex::byExecutable(const QString& executable)
 {
-    const qsizetype index = m_byExecutable.value(executable, -1);
-    return index >= 0 ? std::optional(m_entries[index]) : std::nullopt;
+    const QList<qsizetype> candidates = m_byExecutable.value(executable);
+    if (candidates.size() == 1) {
+        return m_entries[candidates.first()];
+    }
+    // Lower is better, criterion by criterion.
+    const auto rank = [&](qsizetype index) {
+        const Entry& entry = m_entries[index];
+        return std::make_tuple(!idEndsWithProgram(entry.id, executable), entry.execHasArguments, entry.noDisplay,
+                               entry.id.size(), entry.id);
+    };
+    const auto best = std::min_element(candidates.cbegin(), candidates.cend(),
+                                       [&](qsizetype a, qsizetype b) { return rank(a) < rank(b); });
+    if (best == candidates.cend()) {
+        return std::nullopt;
+    }
+    const Entry& entry = m_entries[*best];
+    if (!idEndsWithProgram(entry.id, executable) && entry.execHasArguments) {
+        return std::nullopt;
+    }
+    return entry;
 }

@@ -21,6 +21,8 @@ public:
         QString name; // the localized Name
         QString startupWMClass;
         QString executable; // the file name of Exec's program ("gedit")
+        bool execHasArguments = false; // Exec passes more than the file or URL field codes
+        bool noDisplay = false;        // kept out of the menus (a settings panel, a helper)
     };
 
     // `folders` lists the applications folders, most important first (read at each refresh).
@@ -36,7 +38,10 @@ public:
     std::optional<Entry> byId(const QString& id);
     std::optional<Entry> byIdIgnoringCase(const QString& id);
     std::optional<Entry> byStartupWMClass(const QString& wmClass);
-    // Only when exactly one entry runs this program (wrappers such as "env" say nothing).
+    // The entry that runs this program. When several do (an editor and its settings panel), the
+    // one whose id ends with the program's name, then one that runs it without extra arguments, one
+    // shown in menus, the shortest id. Nothing when no entry is meant by either of the first two
+    // (wrappers such as "env" run many programs and name none of them).
     std::optional<Entry> byExecutable(const QString& executable);
 
     // Parses one entry; nothing when it is not a visible application entry.
@@ -56,5 +61,5 @@ private:
     QHash<QString, qsizetype> m_byId;
     QHash<QString, qsizetype> m_byLowerId;
     QHash<QString, qsizetype> m_byWMClass;
-    QHash<QString, qsizetype> m_byExecutable; // -1 when several entries share the program
+    QHash<QString, QList<qsizetype>> m_byExecutable;
 };

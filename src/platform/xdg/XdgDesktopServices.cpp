@@ -3,6 +3,7 @@
 #include "platform/xdg/XdgDesktopServices.h"
 
 #include "platform/xdg/DesktopEntry.h"
+#include "platform/xdg/WindowIconCache.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -127,7 +128,8 @@ QIcon XdgDesktopServices::applicationIcon(const QString& bundleID)
 {
     const std::optional<DesktopEntry> entry = entryFor(*this, bundleID);
     if (!entry) {
-        return {};
+        // A program without an entry may have shown its own icon on a window.
+        return WindowIconCache::load(bundleID);
     }
     return iconNamed(entry->value(QStringLiteral("Icon")).value_or(QString()));
 }

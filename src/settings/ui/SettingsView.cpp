@@ -39,7 +39,7 @@
 #include <algorithm>
 
 namespace {
-const QString invalidShortcutMessage = QStringLiteral("Use at least Command, Option, or Control with a key.");
+const QString invalidShortcutMessage = QStringLiteral("Use at least Super, Ctrl or Alt with a key.");
 // A thin line between the header and the settings, at the separator's faint strength.
 class Divider : public QWidget
 {
@@ -328,8 +328,7 @@ QWidget* SettingsView::popupSection()
 
     m_autoPaste = new SettingsToggle(
         row(QStringLiteral("Auto-paste on selection"),
-            QStringLiteral("Synthesize \u2318V into the previous app after picking a clip. Requires Accessibility "
-                           "permission.")),
+            QStringLiteral("Types Ctrl+V into the window you were working in after you pick a clip.")),
         this);
     m_autoPaste->setObjectName(QStringLiteral("autoPasteOnSelect"));
     connect(m_autoPaste, &SettingsToggle::toggledByUser, &m_settings, &AppSettings::setAutoPasteOnSelect);
@@ -348,9 +347,9 @@ QWidget* SettingsView::popupSection()
     warningIcon->setPixmap(
         SymbolImage::pixmap(QStringLiteral("exclamationmark.triangle.fill"), 13, warningOrange, devicePixelRatioF()));
     warningLayout->addWidget(warningIcon, 0, Qt::AlignVCenter);
-    warningLayout->addWidget(
-        label(QStringLiteral("Accessibility permission not granted."), SystemFont::regular(11), m_accessibilityWarning),
-        0, Qt::AlignVCenter);
+    warningLayout->addWidget(label(QStringLiteral("Auto-paste is not available on this display."),
+                                   SystemFont::regular(11), m_accessibilityWarning),
+                             0, Qt::AlignVCenter);
     warningLayout->addStretch();
 
     m_popupHeightValue = secondaryLabel(QString(), SystemFont::monospaced(13, QFont::Medium), this);
