@@ -217,7 +217,7 @@ TEST_F(ClipboardCardViewTest, RichTextComesFromItsAssetAndLoadsNothingItNames)
     const QString html = env.path() + QStringLiteral("/doc.html");
     writeFileBytes(html, "<b>Bold</b> text <img src=\"file://" + picture.toUtf8() + "\">");
     item.assetPath = html;
-    std::unique_ptr<QTextDocument> document = RichTextPreview::load(item);
+    std::unique_ptr<QTextDocument> document = RichTextPreview::load(item).document;
     ASSERT_TRUE(document);
     document->setTextWidth(200);
     document->size(); // lay it out, which asks for the image
@@ -302,8 +302,10 @@ TEST_F(ClipboardCardViewTest, RichTextShowsWholeLinesAndEndsInAnEllipsis)
     // Not even one line fits: the first shows, cut by the area.
     EXPECT_FALSE(RichTextPreview::cutAtWholeLines(document, QSizeF(150, lineHeight / 2)).hasLastLine);
 
-    // Empty paragraphs at the end are nothing left out.
+    // Empty paragraphs at the end are nothing left out; a document read only in part goes on.
     document.setPlainText(QStringLiteral("first line\nsecond line\n \n\n"));
     EXPECT_FALSE(RichTextPreview::cutAtWholeLines(document, QSizeF(150, lineHeight * 2.5)).truncated);
+    const RichTextPreview::TailCut partial = RichTextPreview::cutAtWholeLines(document, QSizeF(150, 1000), true);
+    EXPECT_TRUE(partial.truncated && partial.hasLastLine);
 }
 } // namespace

@@ -460,7 +460,9 @@ void ClipboardCardView::paintTextPreview(QPainter& painter, const QRectF& area)
     }
     if (m_item.kind == ClipboardKind::richText && !m_richTextLoaded) {
         m_richTextLoaded = true;
-        m_richText = RichTextPreview::load(m_item);
+        RichTextPreview::Preview preview = RichTextPreview::load(m_item);
+        m_richText = std::move(preview.document);
+        m_richTextIsCut = preview.isCut;
         if (m_richText) {
             // Text without a size of its own gets 12 points, drawn as 12 pixels like the plain cards.
             QFont base = SystemFont::regular(12);
@@ -545,7 +547,7 @@ void ClipboardCardView::paintRichText(QPainter& painter, const QRectF& area)
     const QSizeF size(area.width() / scale, area.height() / scale);
     if (size != m_richTextSize) {
         m_richText->setTextWidth(size.width());
-        m_richCut = RichTextPreview::cutAtWholeLines(*m_richText, size);
+        m_richCut = RichTextPreview::cutAtWholeLines(*m_richText, size, m_richTextIsCut);
         m_richTextSize = size;
     }
     QPainterPath shown;

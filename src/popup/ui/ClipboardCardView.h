@@ -116,6 +116,7 @@ private:
     QString m_footerText;
     std::unique_ptr<QTextDocument> m_richText;
     bool m_richTextLoaded = false;
+    bool m_richTextIsCut = false;
     QSizeF m_richTextSize; // the size in points it was laid out and cut for
     RichTextPreview::TailCut m_richCut;
     std::shared_ptr<const CardPreview> m_preview;
