@@ -26,6 +26,9 @@ out=$("$STASHWELL_HELPERS/ui_timing" key Right "$PANEL") || fail "the popup did 
 note "Right arrow: $out"
 sleep 1
 screenshot previews-hostile
+xdotool key Right Right Right Right Right Right # the rich-text cards to the middle
+sleep 0.5
+screenshot previews-hostile-rich
 rss_kb=$(awk '/^VmRSS:/ {print $2}' "/proc/$STASHWELL_PID/status")
 note "resident memory with the popup open for a second: $((rss_kb / 1024)) MB"
 ((rss_kb < 400 * 1024)) || fail "stashwell grew to $((rss_kb / 1024)) MB with the popup open"
