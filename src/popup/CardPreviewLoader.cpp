@@ -39,8 +39,7 @@ std::shared_ptr<const CardPreview> CardPreviewLoader::loadImage(const QStringLis
     return start([paths, size, crop] { return Found{PreviewImage::readFilling(paths, size, crop), {}}; }, size, crop);
 }
 
-std::shared_ptr<const CardPreview> CardPreviewLoader::loadFile(const QString& path, const QSize& size,
-                                                               bool wantsImage)
+std::shared_ptr<const CardPreview> CardPreviewLoader::loadFile(const QString& path, const QSize& size, bool wantsImage)
 {
     return start(
         [path, size, wantsImage] {

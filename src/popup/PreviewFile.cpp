@@ -39,8 +39,7 @@ private:
 std::optional<PreviewFile::Head> read(const QString& path, qint64 maxBytes, bool wholeOnly)
 {
     const QByteArray name = QFile::encodeName(path);
-    struct stat status
-    {};
+    struct stat status = {};
     if (name.isEmpty() || maxBytes < 0 || ::stat(name.constData(), &status) != 0 || !S_ISREG(status.st_mode)) {
         return std::nullopt;
     }
@@ -98,8 +97,7 @@ std::optional<QByteArray> PreviewFile::readWhole(const QString& path, qint64 max
 QString PreviewFile::typeName(const QString& path)
 {
     static const QMimeDatabase database;
-    struct stat status
-    {};
+    struct stat status = {};
     const QByteArray name = QFile::encodeName(path);
     if (name.isEmpty() || ::stat(name.constData(), &status) != 0) {
         return database.mimeTypeForFile(path, QMimeDatabase::MatchExtension).name();

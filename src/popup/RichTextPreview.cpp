@@ -40,8 +40,7 @@ protected:
 };
 
 // The document of the first bytes of an RTF text, read by `head` for a given byte count.
-template <typename Head>
-RichTextPreview::Preview fromRtf(Head head)
+template <typename Head> RichTextPreview::Preview fromRtf(Head head)
 {
     for (const qint64 bytes : {rtfFirstBytes, rtfMostBytes}) {
         const std::optional<PreviewFile::Head> prefix = head(bytes);

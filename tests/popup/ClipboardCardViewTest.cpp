@@ -180,7 +180,8 @@ TEST_F(ClipboardCardViewTest, FileCardsShowAPlaceholderUntilTheWorkersHaveReadTh
     QImage source(60, 60, QImage::Format_RGB32);
     source.fill(QColor(10, 200, 30));
     ASSERT_TRUE(source.save(picture));
-    env.platform.desktop.fileIcons.insert(QStringLiteral("inode/fifo"), QIcon(QStringLiteral(":/resources/icons/doc.svg")));
+    env.platform.desktop.fileIcons.insert(QStringLiteral("inode/fifo"),
+                                          QIcon(QStringLiteral(":/resources/icons/doc.svg")));
 
     const QString missing = env.path() + QStringLiteral("/gone.png");
 
