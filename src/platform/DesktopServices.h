@@ -24,10 +24,12 @@ public:
     virtual std::optional<QString> applicationName(const QString& bundleID) = 0;
     // Folders that hold desktop entries, most important first.
     virtual QStringList applicationFolders() = 0;
-    // The icon of a file's type from the icon theme (null when the theme has none).
-    virtual QIcon fileIcon(const QString& path)
+    // The icon of a file type, named by its MIME type, from the icon theme (null when the theme
+    // has none). It takes the type rather than the file: finding a file's type reads the file,
+    // which is no work for the main thread.
+    virtual QIcon fileTypeIcon(const QString& mimeTypeName)
     {
-        (void)path;
+        (void)mimeTypeName;
         return {};
     }
 };

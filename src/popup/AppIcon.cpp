@@ -26,8 +26,8 @@ QColor AppIcon::accentColor(const std::optional<QString>& bundleID)
     return shared().accentColor(bundleID);
 }
 
-QIcon AppIcon::fileIcon(const QString& path)
+QIcon AppIcon::fileTypeIcon(const QString& mimeTypeName)
 {
     DesktopServices* desktop = Platform::current().desktop;
-    return desktop ? desktop->fileIcon(path) : QIcon();
+    return desktop ? desktop->fileTypeIcon(mimeTypeName) : QIcon();
 }

@@ -18,8 +18,8 @@ inline QColor headerColor(const std::optional<QString>& bundleID)
 {
     return accentColor(bundleID);
 }
-// The icon of a file's type from the desktop's icon theme; not cached (a card asks once).
-QIcon fileIcon(const QString& path);
+// The icon of a file type (a MIME type name) from the desktop's icon theme; not cached (a card asks once).
+QIcon fileTypeIcon(const QString& mimeTypeName);
 // The one pair of caches of the program, over the installed platform's desktop services.
 AppIconCache& shared();
 } // namespace AppIcon

@@ -1,14 +1,15 @@
-// Decoding is bounded by Qt's image allocation limit, so a hostile image cannot exhaust memory.
+// Decoding is bounded twice, by the size of the file read and by the size of the decoded image, so
+// a hostile file can exhaust neither time nor memory.
 #include "popup/PreviewImage.h"
 
+#include "popup/PreviewFile.h"
+
 #include <QBuffer>
-#include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QPixmapCache>
 
 namespace {
-constexpr qint64 maxPreviewFileBytes = 256LL * 1024 * 1024;
-
 QString cacheKey(const QString& path, const QSize& size, PreviewImage::Crop crop)
 {
     return QStringLiteral("stashwell.preview:%1x%2%3:")
@@ -38,25 +39,33 @@ QImage cropToFill(const QImage& image, const QSize& size, PreviewImage::Crop cro
 
 QImage readImage(const QString& path, const QSize& size)
 {
-    QImageReader fromFile(path);
-    QImage image = decode(fromFile, size);
-    if (!image.isNull()) {
-        return image;
-    }
-    // A file whose name lies about its format still decodes from its bytes.
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > maxPreviewFileBytes) {
+    const std::optional<QByteArray> bytes = PreviewFile::readWhole(path, PreviewImage::maxFileBytes);
+    if (!bytes) {
         return {};
     }
-    QByteArray bytes = file.readAll();
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader fromBytes(&buffer);
-    return decode(fromBytes, size);
+    // The format the name gives first; a file whose name lies about its format still decodes from
+    // its bytes.
+    const QByteArray suffix = QFileInfo(path).suffix().toLower().toLatin1();
+    QList<QByteArray> formats{QByteArray()};
+    if (!suffix.isEmpty()) {
+        formats.prepend(suffix);
+    }
+    for (const QByteArray& format : formats) {
+        QBuffer buffer;
+        buffer.setData(*bytes);
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer, format);
+        reader.setAllocationLimit(PreviewImage::maxDecodedMegabytes);
+        QImage image = decode(reader, size);
+        if (!image.isNull()) {
+            return image;
+        }
+    }
+    return {};
 }
 } // namespace
 
-QPixmap PreviewImage::loadFilling(const QStringList& paths, const QSize& size, Crop crop)
+PreviewImage::Decoded PreviewImage::readFilling(const QStringList& paths, const QSize& size, Crop crop)
 {
     if (size.isEmpty()) {
         return {};
@@ -65,20 +74,33 @@ QPixmap PreviewImage::loadFilling(const QStringList& paths, const QSize& size, C
         if (path.isEmpty()) {
             continue;
         }
-        const QString key = cacheKey(path, size, crop);
-        QPixmap pixmap;
-        if (QPixmapCache::find(key, &pixmap)) {
-            return pixmap;
-        }
         const QImage image = readImage(path, size);
-        if (image.isNull()) {
-            continue;
+        if (!image.isNull()) {
+            return {path, cropToFill(image, size, crop)};
         }
-        pixmap = QPixmap::fromImage(cropToFill(image, size, crop));
-        QPixmapCache::insert(key, pixmap);
-        return pixmap;
     }
     return {};
+}
+
+QPixmap PreviewImage::cached(const QStringList& paths, const QSize& size, Crop crop)
+{
+    QPixmap pixmap;
+    for (const QString& path : paths) {
+        if (!path.isEmpty() && QPixmapCache::find(cacheKey(path, size, crop), &pixmap)) {
+            return pixmap;
+        }
+    }
+    return {};
+}
+
+QPixmap PreviewImage::insert(const Decoded& decoded, const QSize& size, Crop crop)
+{
+    if (decoded.image.isNull()) {
+        return {};
+    }
+    const QPixmap pixmap = QPixmap::fromImage(decoded.image);
+    QPixmapCache::insert(cacheKey(decoded.path, size, crop), pixmap);
+    return pixmap;
 }
 
 void PreviewImage::reserveCache(int kilobytes)

@@ -1,11 +1,14 @@
 // Reads the rich-text asset of a card; every failure falls back to the plain text.
 #include "popup/RichTextPreview.h"
 
+#include "capture/HtmlSimplifier.h"
+#include "capture/RtfParser.h"
 #include "capture/RtfReader.h"
 #include "capture/RtfdReader.h"
+#include "popup/PreviewFile.h"
+#include "popup/RichTextPrefix.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QFile>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QScreen>
@@ -16,7 +19,15 @@
 #include <cmath>
 
 namespace {
-constexpr qint64 maxAssetBytes = 16LL * 1024 * 1024;
+// RTF is parsed from its first bytes, on the main thread: 60 ms a megabyte of plain paragraphs, up
+// to 270 of nothing but control words. More are read only when the first hold too little text, as
+// when pictures or long style tables come first.
+constexpr qint64 rtfFirstBytes = 64LL * 1024;
+constexpr qint64 rtfMostBytes = 128LL * 1024;
+// Qt's HTML importer takes about a millisecond for 2 KB.
+constexpr qint64 htmlPrefixBytes = 64LL * 1024;
+// A flat RTFD is read whole to find its text; its text is then cut like RTF.
+constexpr qint64 maxRtfdBytes = 16LL * 1024 * 1024;
 
 // A text document that refuses every resource its HTML names.
 class IsolatedTextDocument final : public QTextDocument
@@ -28,13 +39,37 @@ protected:
     QVariant loadResource(int, const QUrl&) override { return {}; }
 };
 
-std::optional<QByteArray> readAsset(const QString& path)
+// The document of the first bytes of an RTF text, read by `head` for a given byte count.
+template <typename Head> RichTextPreview::Preview fromRtf(Head head)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > maxAssetBytes) {
-        return std::nullopt;
+    for (const qint64 bytes : {rtfFirstBytes, rtfMostBytes}) {
+        const std::optional<PreviewFile::Head> prefix = head(bytes);
+        std::optional<RtfText> text = prefix ? RtfParser::parse(prefix->bytes) : std::nullopt;
+        if (!text) {
+            return {};
+        }
+        const bool isFull = RichTextPrefix::cut(*text); // a screenful was read
+        if (isFull || prefix->isWhole) {
+            return {RtfReader::toDocument(*text), isFull || !prefix->isWhole};
+        }
+        if (bytes == rtfMostBytes && !text->text().trimmed().isEmpty()) {
+            return {RtfReader::toDocument(*text), true};
+        }
     }
-    return file.readAll();
+    // The first bytes of a longer document hold no text: the plain text shows more of it.
+    return {};
+}
+
+RichTextPreview::Preview fromHtml(const PreviewFile::Head& head)
+{
+    const qsizetype length = RichTextPrefix::htmlLength(head.bytes);
+    const bool isCut = length < head.bytes.size() || !head.isWhole;
+    QString html = QString::fromUtf8(head.bytes.left(length));
+    if (isCut && html.endsWith(QChar::ReplacementCharacter)) {
+        html.chop(1); // a character cut in two
+    }
+    // Stored HTML is what the copying program offered, not yet made fit for the importer.
+    return {RichTextPreview::documentFromHtml(HtmlSimplifier::simplifyForImport(html)), isCut};
 }
 // Whether anything but white space follows a position of a block, in it or in a later block.
 bool hasTextFrom(QTextBlock block, int position)
@@ -59,22 +94,27 @@ std::unique_ptr<QTextDocument> RichTextPreview::documentFromHtml(const QString& 
     return document;
 }
 
-std::unique_ptr<QTextDocument> RichTextPreview::load(const ClipboardItem& item)
+RichTextPreview::Preview RichTextPreview::load(const ClipboardItem& item)
 {
     if (!item.assetPath) {
-        return nullptr;
+        return {};
     }
-    const std::optional<QByteArray> bytes = readAsset(*item.assetPath);
-    if (!bytes) {
-        return nullptr;
+    const QString& path = *item.assetPath;
+    if (path.endsWith(QLatin1String(".rtfd"))) {
+        const std::optional<QByteArray> flat = PreviewFile::readWhole(path, maxRtfdBytes);
+        const std::optional<QByteArray> rtf = flat ? RtfdReader::rtfText(*flat) : std::nullopt;
+        if (!rtf) {
+            return {};
+        }
+        return fromRtf([&rtf](qint64 bytes) {
+            return std::optional<PreviewFile::Head>({rtf->left(bytes), rtf->size() <= bytes});
+        });
     }
-    if (item.assetPath->endsWith(QLatin1String(".rtfd"))) {
-        return RtfdReader::toDocument(*bytes);
+    if (path.endsWith(QLatin1String(".html"))) {
+        const std::optional<PreviewFile::Head> head = PreviewFile::readHead(path, htmlPrefixBytes);
+        return head ? fromHtml(*head) : Preview{};
     }
-    if (item.assetPath->endsWith(QLatin1String(".html"))) {
-        return documentFromHtml(QString::fromUtf8(*bytes));
-    }
-    return RtfReader::toDocument(*bytes);
+    return fromRtf([&path](qint64 bytes) { return PreviewFile::readHead(path, bytes); });
 }
 
 double RichTextPreview::pointScale()
@@ -89,7 +129,8 @@ double RichTextPreview::pointScale()
     return dpi > 0 ? 72.0 / dpi : 1.0;
 }
 
-RichTextPreview::TailCut RichTextPreview::cutAtWholeLines(const QTextDocument& document, const QSizeF& area)
+RichTextPreview::TailCut RichTextPreview::cutAtWholeLines(const QTextDocument& document, const QSizeF& area,
+                                                          bool goesOn)
 {
     TailCut cut;
     const QAbstractTextDocumentLayout* layout = document.documentLayout();
@@ -113,6 +154,9 @@ RichTextPreview::TailCut RichTextPreview::cutAtWholeLines(const QTextDocument& d
             lastBlock = block;
             lastLine = line;
         }
+    }
+    if (!overflowed && goesOn) {
+        cut.truncated = true; // all that was read fits, but the document does not end there
     }
     if (!cut.truncated || !lastLine.isValid()) {
         return cut;

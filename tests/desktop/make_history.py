@@ -1,6 +1,10 @@
 #!/usr/bin/env python3
 """Writes a history with one entry of every kind (and a few source applications with icons)
-for the popup's desktop test: make_history.py <data-home> [--empty]."""
+for the popup's desktop test: make_history.py <data-home> [--empty | --hostile].
+
+--hostile puts entries whose previews could hold the popup up first in view, after the pinned ones:
+file entries naming a FIFO and a symbolic link to /dev/zero (each under an image name and a plain
+one), and rich-text entries of 500,000 paragraphs in RTF and in HTML."""
 import json
 import os
 import subprocess
@@ -109,6 +113,41 @@ add("file", 30, FILES, filePaths=[shot])
 add("link", 45, TERMINAL, text="https://doc.qt.io/qt-6/qabstractscrollarea.html")
 add("text", 60 * 24 * 3, None, text="Lorem ipsum dolor sit amet, consectetur adipiscing elit. Sed do eiusmod tempor "
     "incididunt ut labore et dolore magna aliqua.")
+
+
+
+def add_hostile():
+    traps = os.path.join(home, "Traps")
+    os.makedirs(traps, exist_ok=True)
+    for name in ("pipe.png", "pipe"):
+        os.mkfifo(os.path.join(traps, name))
+    for name in ("zero.png", "zero"):
+        os.symlink("/dev/zero", os.path.join(traps, name))
+    paragraphs = 500000
+    big_rtf = os.path.join(assets, str(uuid.uuid4()).upper() + ".rtf")
+    with open(big_rtf, "w") as f:
+        f.write(r"{\rtf1\ansi{\fonttbl\f0 Helvetica;}\f0\b Long minutes\b0\par ")
+        f.write("".join(f"Item {n}.\\par " for n in range(paragraphs)))
+        f.write("}")
+    big_html = os.path.join(assets, str(uuid.uuid4()).upper() + ".html")
+    with open(big_html, "w") as f:
+        f.write("<html><body><h1>Long page</h1>")
+        f.write("".join(f"<p>Item {n}.</p>" for n in range(paragraphs)))
+        f.write("</body></html>")
+    pinned = sum(1 for e in entries if e["isPinned"])
+    rest = entries[pinned:]
+    del entries[pinned:]
+    add("file", 0, FILES, filePaths=[os.path.join(traps, "pipe.png")])
+    add("file", 0, FILES, filePaths=[os.path.join(traps, "pipe"), "/etc/hostname"])
+    add("file", 0, FILES, filePaths=[os.path.join(traps, "zero.png")])
+    add("file", 0, FILES, filePaths=[os.path.join(traps, "zero")])
+    add("richText", 1, NOTES, text="Long minutes", characterCount=paragraphs * 12, assetPath=big_rtf)
+    add("richText", 1, BROWSER, text="Long page", characterCount=paragraphs * 12, assetPath=big_html)
+    entries.extend(rest)
+
+
+if "--hostile" in sys.argv:
+    add_hostile()
 
 with open(os.path.join(folder, "history.json"), "w") as f:
     json.dump(entries, f)

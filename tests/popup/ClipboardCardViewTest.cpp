@@ -2,6 +2,7 @@
 // fallbacks, and rich text that never loads what it refers to.
 #include "popup/ui/ClipboardCardView.h"
 
+#include "popup/CardPreviewLoader.h"
 #include "popup/PreviewImage.h"
 #include "popup/RelativeAge.h"
 #include "popup/RichTextPreview.h"
@@ -9,12 +10,14 @@
 #include "support/TestSupport.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QFile>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 using Part = ClipboardCardView::Part;
@@ -137,16 +140,16 @@ TEST_F(ClipboardCardViewTest, PreviewsFallBackFromThumbnailToImage)
     source.fill(QColor(10, 200, 30));
     ASSERT_TRUE(source.save(image));
     const QString missing = env.path() + QStringLiteral("/thumb.png");
-    const QPixmap preview = PreviewImage::loadFilling({missing, image}, QSize(50, 50));
-    ASSERT_FALSE(preview.isNull());
-    EXPECT_EQ(preview.size(), QSize(50, 50)) << "filled and cropped";
-    EXPECT_EQ(preview.toImage().pixelColor(25, 25), QColor(10, 200, 30));
-    EXPECT_TRUE(PreviewImage::loadFilling({missing}, QSize(50, 50)).isNull());
+    const PreviewImage::Decoded preview = PreviewImage::readFilling({missing, image}, QSize(50, 50));
+    ASSERT_EQ(preview.path, image);
+    EXPECT_EQ(preview.image.size(), QSize(50, 50)) << "filled and cropped";
+    EXPECT_EQ(preview.image.pixelColor(25, 25), QColor(10, 200, 30));
+    EXPECT_TRUE(PreviewImage::readFilling({missing}, QSize(50, 50)).image.isNull());
 
     // A file whose name lies about its format still decodes from its bytes.
     const QString lying = env.path() + QStringLiteral("/picture.jpg");
     ASSERT_TRUE(source.save(lying, "PNG"));
-    EXPECT_FALSE(PreviewImage::loadFilling({lying}, QSize(20, 20)).isNull());
+    EXPECT_FALSE(PreviewImage::readFilling({lying}, QSize(20, 20)).image.isNull());
 
     // A page keeps its top; a picture its middle.
     QImage page(40, 80, QImage::Format_RGB32);
@@ -158,10 +161,47 @@ TEST_F(ClipboardCardViewTest, PreviewsFallBackFromThumbnailToImage)
     }
     const QString pagePath = env.path() + QStringLiteral("/page.png");
     ASSERT_TRUE(page.save(pagePath));
-    const QImage top = PreviewImage::loadFilling({pagePath}, QSize(40, 40), PreviewImage::Crop::top).toImage();
-    const QImage middle = PreviewImage::loadFilling({pagePath}, QSize(40, 40)).toImage();
+    const QImage top = PreviewImage::readFilling({pagePath}, QSize(40, 40), PreviewImage::Crop::top).image;
+    const QImage middle = PreviewImage::readFilling({pagePath}, QSize(40, 40)).image;
     EXPECT_EQ(top.pixelColor(20, 5), QColor(Qt::red));
-    EXPECT_EQ(middle.pixelColor(20, 5), QColor(Qt::blue)) << "cached apart from the top crop";
+    EXPECT_EQ(middle.pixelColor(20, 5), QColor(Qt::blue));
+    PreviewImage::insert({pagePath, top}, QSize(40, 40), PreviewImage::Crop::top);
+    EXPECT_FALSE(PreviewImage::cached({pagePath}, QSize(40, 40), PreviewImage::Crop::top).isNull());
+    EXPECT_TRUE(PreviewImage::cached({pagePath}, QSize(40, 40)).isNull()) << "cached apart from the top crop";
+}
+
+TEST_F(ClipboardCardViewTest, FileCardsShowAPlaceholderUntilTheWorkersHaveReadTheFile)
+{
+    const QString fifo = env.path() + QStringLiteral("/pipe.png");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString zero = env.path() + QStringLiteral("/zero.png");
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
+    const QString picture = env.path() + QStringLiteral("/holiday.png");
+    QImage source(60, 60, QImage::Format_RGB32);
+    source.fill(QColor(10, 200, 30));
+    ASSERT_TRUE(source.save(picture));
+    env.platform.desktop.fileIcons.insert(QStringLiteral("inode/fifo"),
+                                          QIcon(QStringLiteral(":/resources/icons/doc.svg")));
+
+    const QString missing = env.path() + QStringLiteral("/gone.png");
+
+    std::vector<std::unique_ptr<ClipboardCardView>> cards;
+    QList<QImage> before;
+    for (const QString& path : {fifo, zero, picture, missing}) {
+        ClipboardItem item;
+        item.kind = ClipboardKind::file;
+        item.filePaths = QStringList{path};
+        cards.push_back(card(item));
+        before.append(render(*cards.back())); // returns at once: nothing is read on this thread
+    }
+    const QPoint middle(110, 145);
+    for (const QImage& image : before) {
+        EXPECT_EQ(image.pixelColor(middle), QColor(245, 245, 245)) << "the light grey placeholder";
+    }
+    CardPreviewLoader::shared().finishAll();
+    EXPECT_NE(render(*cards.at(0)), before.at(0)) << "a FIFO shows its type's icon";
+    EXPECT_EQ(render(*cards.at(2)).pixelColor(middle), QColor(10, 200, 30)) << "a picture shows once read";
+    EXPECT_EQ(render(*cards.at(1)), render(*cards.at(3))) << "a link to a device shows what a missing file does";
 }
 
 TEST_F(ClipboardCardViewTest, RichTextComesFromItsAssetAndLoadsNothingItNames)
@@ -178,7 +218,7 @@ TEST_F(ClipboardCardViewTest, RichTextComesFromItsAssetAndLoadsNothingItNames)
     const QString html = env.path() + QStringLiteral("/doc.html");
     writeFileBytes(html, "<b>Bold</b> text <img src=\"file://" + picture.toUtf8() + "\">");
     item.assetPath = html;
-    std::unique_ptr<QTextDocument> document = RichTextPreview::load(item);
+    std::unique_ptr<QTextDocument> document = RichTextPreview::load(item).document;
     ASSERT_TRUE(document);
     document->setTextWidth(200);
     document->size(); // lay it out, which asks for the image
@@ -263,8 +303,10 @@ TEST_F(ClipboardCardViewTest, RichTextShowsWholeLinesAndEndsInAnEllipsis)
     // Not even one line fits: the first shows, cut by the area.
     EXPECT_FALSE(RichTextPreview::cutAtWholeLines(document, QSizeF(150, lineHeight / 2)).hasLastLine);
 
-    // Empty paragraphs at the end are nothing left out.
+    // Empty paragraphs at the end are nothing left out; a document read only in part goes on.
     document.setPlainText(QStringLiteral("first line\nsecond line\n \n\n"));
     EXPECT_FALSE(RichTextPreview::cutAtWholeLines(document, QSizeF(150, lineHeight * 2.5)).truncated);
+    const RichTextPreview::TailCut partial = RichTextPreview::cutAtWholeLines(document, QSizeF(150, 1000), true);
+    EXPECT_TRUE(partial.truncated && partial.hasLastLine);
 }
 } // namespace

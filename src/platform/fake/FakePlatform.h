@@ -159,11 +159,11 @@ public:
     QIcon applicationIcon(const QString& bundleID) override;
     std::optional<QString> applicationName(const QString& bundleID) override;
     QStringList applicationFolders() override { return folders; }
-    QIcon fileIcon(const QString& path) override { return fileIcons.value(path); }
+    QIcon fileTypeIcon(const QString& mimeTypeName) override { return fileIcons.value(mimeTypeName); }
 
     QHash<QString, QString> names; // bundle id -> Name
     QHash<QString, QIcon> icons;
-    QHash<QString, QIcon> fileIcons; // path -> icon
+    QHash<QString, QIcon> fileIcons; // MIME type name -> icon
     QStringList folders;
     QList<QUrl> openedUrls;
     QStringList revealedFiles;

@@ -152,10 +152,10 @@ QStringList XdgDesktopServices::applicationFolders()
     return QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation);
 }
 
-QIcon XdgDesktopServices::fileIcon(const QString& path)
+QIcon XdgDesktopServices::fileTypeIcon(const QString& mimeTypeName)
 {
     static const QMimeDatabase database;
-    const QMimeType type = database.mimeTypeForFile(path);
+    const QMimeType type = database.mimeTypeForName(mimeTypeName);
     for (const QString& name : {type.iconName(), type.genericIconName(), QStringLiteral("text-x-generic")}) {
         QIcon icon = QIcon::fromTheme(name);
         if (!icon.isNull() && !icon.availableSizes().isEmpty()) {

@@ -12,5 +12,5 @@ public:
     QIcon applicationIcon(const QString& bundleID) override;
     std::optional<QString> applicationName(const QString& bundleID) override;
     QStringList applicationFolders() override;
-    QIcon fileIcon(const QString& path) override;
+    QIcon fileTypeIcon(const QString& mimeTypeName) override;
 };

@@ -2,6 +2,7 @@
 // cards), paints those in view, and turns pointer events into the cards' clicks and tooltips.
 #include "popup/ui/CardStripView.h"
 
+#include "popup/CardPreviewLoader.h"
 #include "popup/RelativeAge.h"
 
 #include <QCursor>
@@ -42,6 +43,8 @@ CardStripView::CardStripView(Callbacks callbacks, CardActionHandlers handlers, Q
     m_scrollAnimation = new QPropertyAnimation(horizontalScrollBar(), "value", this);
     m_scrollAnimation->setDuration(scrollDurationMs);
     m_scrollAnimation->setEasingCurve(QEasingCurve::InOutCubic);
+    // Previews are read on workers; a card shows its placeholder until its own arrives.
+    connect(&CardPreviewLoader::shared(), &CardPreviewLoader::previewReady, this, [this] { viewport()->update(); });
 }
 
 CardStripView::~CardStripView() = default;

@@ -5,6 +5,7 @@
 #include "capture/ColorHex.h"
 #include "platform/SystemFont.h"
 #include "popup/AppIcon.h"
+#include "popup/CardPreviewLoader.h"
 #include "popup/PreviewImage.h"
 #include "popup/RelativeAge.h"
 #include "popup/RichTextPreview.h"
@@ -157,6 +158,25 @@ QRectF capsuleFor(const QString& text, const QFont& font, double padV, double pa
 qreal ratioOf(const QPainter& painter)
 {
     return painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+}
+
+// The pictures of an image or PDF entry, the thumbnail first.
+QStringList imagePaths(const ClipboardItem& item)
+{
+    QStringList paths;
+    if (item.thumbnailPath) {
+        paths << *item.thumbnailPath;
+    }
+    if (item.imagePath) {
+        paths << *item.imagePath;
+    }
+    return paths;
+}
+
+PreviewImage::Crop cropOf(const ClipboardItem& item)
+{
+    // A document's first page shows from its top, where its title is.
+    return item.kind == ClipboardKind::pdf ? PreviewImage::Crop::top : PreviewImage::Crop::centre;
 }
 } // namespace
 
@@ -416,17 +436,9 @@ void ClipboardCardView::paintBody(QPainter& painter, const QRectF& body)
         break;
     }
     case ClipboardKind::image:
-    case ClipboardKind::pdf: {
-        QStringList paths;
-        if (m_item.thumbnailPath) {
-            paths << *m_item.thumbnailPath;
-        }
-        if (m_item.imagePath) {
-            paths << *m_item.imagePath;
-        }
-        paintImageBody(painter, body, paths, m_item.kind == ClipboardKind::pdf);
+    case ClipboardKind::pdf:
+        paintImageBody(painter, body, imagePaths(m_item), m_item.kind == ClipboardKind::pdf);
         break;
-    }
     case ClipboardKind::color:
         paintColorBody(painter, body);
         break;
@@ -448,7 +460,9 @@ void ClipboardCardView::paintTextPreview(QPainter& painter, const QRectF& area)
     }
     if (m_item.kind == ClipboardKind::richText && !m_richTextLoaded) {
         m_richTextLoaded = true;
-        m_richText = RichTextPreview::load(m_item);
+        RichTextPreview::Preview preview = RichTextPreview::load(m_item);
+        m_richText = std::move(preview.document);
+        m_richTextIsCut = preview.isCut;
         if (m_richText) {
             // Text without a size of its own gets 12 points, drawn as 12 pixels like the plain cards.
             QFont base = SystemFont::regular(12);
@@ -533,7 +547,7 @@ void ClipboardCardView::paintRichText(QPainter& painter, const QRectF& area)
     const QSizeF size(area.width() / scale, area.height() / scale);
     if (size != m_richTextSize) {
         m_richText->setTextWidth(size.width());
-        m_richCut = RichTextPreview::cutAtWholeLines(*m_richText, size);
+        m_richCut = RichTextPreview::cutAtWholeLines(*m_richText, size, m_richTextIsCut);
         m_richTextSize = size;
     }
     QPainterPath shown;
@@ -601,9 +615,15 @@ void ClipboardCardView::paintImageBody(QPainter& painter, const QRectF& body, co
 {
     painter.fillRect(body, lightGrey());
     const qreal ratio = ratioOf(painter);
-    // A document's first page shows from its top, where its title is.
-    QPixmap preview = PreviewImage::loadFilling(paths, (body.size() * ratio).toSize(),
-                                                isPdf ? PreviewImage::Crop::top : PreviewImage::Crop::centre);
+    const QSize size = (body.size() * ratio).toSize();
+    QPixmap preview = PreviewImage::cached(paths, size, cropOf(m_item));
+    if (preview.isNull() && !paths.isEmpty()) {
+        const CardPreview& read = workerPreview(size, cropOf(m_item));
+        if (!read.isReady) {
+            return; // the grey body, until the picture is read
+        }
+        preview = read.pixmap;
+    }
     if (!preview.isNull()) {
         preview.setDevicePixelRatio(ratio);
         painter.drawPixmap(body.topLeft(), preview);
@@ -645,17 +665,20 @@ void ClipboardCardView::paintImageFileBody(QPainter& painter, const QRectF& body
 {
     painter.fillRect(body, lightGrey());
     const qreal ratio = ratioOf(painter);
-    QPixmap preview = PreviewImage::loadFilling({path}, (body.size() * ratio).toSize());
+    const QSize size = (body.size() * ratio).toSize();
+    QPixmap preview = PreviewImage::cached({path}, size);
+    const CardPreview* read = nullptr;
+    if (preview.isNull()) {
+        read = &workerPreview(size, PreviewImage::Crop::centre);
+        preview = read->pixmap;
+    }
     if (!preview.isNull()) {
         preview.setDevicePixelRatio(ratio);
         painter.drawPixmap(body.topLeft(), preview);
-    } else {
-        if (!m_fileIcon) {
-            m_fileIcon = AppIcon::fileIcon(path);
-        }
+    } else if (const QIcon* icon = fileIcon(*read)) {
         const QRectF iconRect(body.center().x() - 28, body.center().y() - 28, 56, 56);
-        if (!m_fileIcon->isNull()) {
-            painter.drawPixmap(iconRect.toRect(), m_fileIcon->pixmap(QSize(56, 56), ratio));
+        if (!icon->isNull()) {
+            painter.drawPixmap(iconRect.toRect(), icon->pixmap(QSize(56, 56), ratio));
         } else {
             Symbols::draw(painter, QStringLiteral("photo"), iconRect.adjusted(8, 8, -8, -8), cardSecondary());
         }
@@ -664,6 +687,32 @@ void ClipboardCardView::paintImageFileBody(QPainter& painter, const QRectF& body
     if (!more.isEmpty()) {
         paintMoreBadge(painter, body, more);
     }
+}
+
+const CardPreview& ClipboardCardView::workerPreview(const QSize& size, PreviewImage::Crop crop)
+{
+    if (!m_preview || m_previewSize != size) {
+        CardPreviewLoader& loader = CardPreviewLoader::shared();
+        if (m_item.kind == ClipboardKind::file) {
+            const QString& path = m_item.filePaths->first();
+            m_preview = loader.loadFile(path, size, !size.isEmpty() && CardContent::isImageFile(path));
+        } else {
+            m_preview = loader.loadImage(imagePaths(m_item), size, crop);
+        }
+        m_previewSize = size;
+    }
+    return *m_preview;
+}
+
+const QIcon* ClipboardCardView::fileIcon(const CardPreview& preview)
+{
+    if (!preview.isReady) {
+        return nullptr;
+    }
+    if (!m_fileIcon) {
+        m_fileIcon = AppIcon::fileTypeIcon(preview.typeName);
+    }
+    return &*m_fileIcon;
 }
 
 void ClipboardCardView::paintMoreBadge(QPainter& painter, const QRectF& body, const QString& text)
@@ -700,14 +749,14 @@ void ClipboardCardView::paintGenericFileBody(QPainter& painter, const QRectF& bo
     }
     double y = area.center().y() - total / 2;
 
-    if (!m_fileIcon) {
-        m_fileIcon = AppIcon::fileIcon(m_item.filePaths->first());
-    }
+    // The icon takes its place once the workers have read the file's type.
     const QRectF iconRect(area.center().x() - 28, y, 56, 56);
-    if (!m_fileIcon->isNull()) {
-        painter.drawPixmap(iconRect.toRect(), m_fileIcon->pixmap(QSize(56, 56), ratioOf(painter)));
-    } else {
-        QIcon(QStringLiteral(":/resources/icons/doc.svg")).paint(&painter, iconRect.toRect());
+    if (const QIcon* icon = fileIcon(workerPreview(QSize(), PreviewImage::Crop::centre))) {
+        if (!icon->isNull()) {
+            painter.drawPixmap(iconRect.toRect(), icon->pixmap(QSize(56, 56), ratioOf(painter)));
+        } else {
+            QIcon(QStringLiteral(":/resources/icons/doc.svg")).paint(&painter, iconRect.toRect());
+        }
     }
     y += 56 + 8;
     painter.setFont(nameFont);

@@ -6,6 +6,7 @@
 #include "history/ClipboardItem.h"
 #include "popup/CardAction.h"
 #include "popup/CardContent.h"
+#include "popup/PreviewImage.h"
 #include "popup/RichTextPreview.h"
 
 #include <QColor>
@@ -18,6 +19,7 @@
 #include <memory>
 #include <optional>
 
+struct CardPreview;
 class QPainter;
 class QTextDocument;
 class QTextLayout;
@@ -96,6 +98,11 @@ private:
     void paintOverlayActions(QPainter& painter, const QRectF& rect, double hover);
     void paintHoverButtons(QPainter& painter, const QRectF& rect, double hover);
     void paintMoreBadge(QPainter& painter, const QRectF& body, const QString& text);
+    // The picture (or the file type) the workers read for this card at `size` device pixels, asked
+    // for when the card is first drawn at that size; not ready until they are done.
+    const CardPreview& workerPreview(const QSize& size, PreviewImage::Crop crop);
+    // The icon of the file's type once the workers have read the type; null before.
+    const QIcon* fileIcon(const CardPreview& preview);
 
     ClipboardItem m_item;
     int m_index;
@@ -109,8 +116,11 @@ private:
     QString m_footerText;
     std::unique_ptr<QTextDocument> m_richText;
     bool m_richTextLoaded = false;
+    bool m_richTextIsCut = false;
     QSizeF m_richTextSize; // the size in points it was laid out and cut for
     RichTextPreview::TailCut m_richCut;
+    std::shared_ptr<const CardPreview> m_preview;
+    QSize m_previewSize;
     std::optional<QIcon> m_fileIcon;
     // The laid-out preview text for the last area it was drawn in.
     std::unique_ptr<QTextLayout> m_textLayout;
