@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QFile>
 #include <QMenu>
+#include <cerrno>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -106,7 +107,7 @@ TEST(InstanceLock, OnlyOneHolderAtATime)
     EXPECT_FALSE(nowhere.error().isEmpty());
 }
 
-TEST(UnixSignals, SessionSignalsArriveThroughTheEventLoop)
+TEST(UnixSignals, SessionSignalsArriveThroughTheEventLoopAndLeaveErrnoAlone)
 {
     UnixSignals signals_;
     QList<int> received;
@@ -118,4 +119,13 @@ TEST(UnixSignals, SessionSignalsArriveThroughTheEventLoop)
     EXPECT_TRUE(received.isEmpty()); // never from inside the handler
     ASSERT_TRUE(waitUntil([&received] { return received.size() == 3; }));
     EXPECT_EQ(received, (QList<int>{SIGTERM, SIGINT, SIGHUP}));
+
+    // Once the socket is full the handler's write fails; the interrupted code still sees its errno.
+    int seen = EDOM;
+    for (int n = 0; n < 20000 && seen == EDOM; ++n) {
+        errno = EDOM;
+        ::raise(SIGHUP);
+        seen = errno;
+    }
+    EXPECT_EQ(seen, EDOM);
 }
