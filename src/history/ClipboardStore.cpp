@@ -106,6 +106,7 @@ void ClipboardStore::load()
     }
     if (decoded) {
         m_items = std::move(*decoded);
+        renewDuplicateIds();
         if (const int moved = m_files.repoint(m_items)) {
             log(QStringLiteral("Stashwell: %1 entries named their files under another path; they now name them in %2")
                     .arg(moved)
@@ -127,6 +128,25 @@ void ClipboardStore::load()
         log(QStringLiteral("Stashwell: history could not be read (%1); kept as %2").arg(reason, aside));
     } else {
         log(QStringLiteral("Stashwell: history could not be read (%1)").arg(reason));
+    }
+}
+
+void ClipboardStore::renewDuplicateIds()
+{
+    // Entries are found by id: a second entry with the same id would be pinned or removed in place
+    // of the first. The first keeps it.
+    QSet<QUuid> seen;
+    int renewed = 0;
+    for (ClipboardItem& item : m_items) {
+        if (seen.contains(item.id)) {
+            item.id = QUuid::createUuid();
+            ++renewed;
+        }
+        seen.insert(item.id);
+    }
+    if (renewed > 0) {
+        log(QStringLiteral("Stashwell: %1 history entries repeated an earlier entry's id; they got new ids")
+                .arg(renewed));
     }
 }
 

@@ -57,6 +57,7 @@ signals:
 
 private:
     void load();
+    void renewDuplicateIds();
     void gcOrphanedAssets();
     void save();
     void cancelPendingSave();

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -478,6 +479,28 @@ TEST_F(ClipboardStoreTest, AnImagesOrAssetsFolderThatIsALinkIsLeftAlone)
     EXPECT_EQ(readFileBytes(theirs), QByteArray("theirs"));
     // The other folder is used as ever.
     EXPECT_TRUE(exists(store->saveAsset("pdf", QStringLiteral("pdf"))));
+}
+
+TEST_F(ClipboardStoreTest, RepeatedIdsInTheFileAreRenewedAndTheFirstKeepsIt)
+{
+    ClipboardItem a = textItem("a");
+    ClipboardItem b = textItem("b");
+    ClipboardItem c = textItem("c");
+    ClipboardItem d = textItem("d");
+    b.id = a.id;
+    d.id = a.id;
+    writeHistory({a, b, c, d});
+
+    auto store = makeStore();
+    ASSERT_EQ(texts(store->items()), (QStringList{"a", "b", "c", "d"}));
+    EXPECT_EQ(store->items()[0].id, a.id);
+    EXPECT_EQ(store->items()[2].id, c.id);
+    EXPECT_EQ((QSet<QUuid>{a.id, c.id, store->items()[1].id, store->items()[3].id}).size(), 4);
+    EXPECT_EQ(env.platform.log.lines.size(), 1);
+    // The entry shown as "b" is the one removed or pinned.
+    store->remove(store->items()[1]);
+    store->togglePin(store->items()[2]);
+    EXPECT_EQ(texts(store->items()), (QStringList{"d*", "a", "c"}));
 }
 
 TEST_F(ClipboardStoreTest, ChangesInABurstAreSavedOnce)
