@@ -1,6 +1,7 @@
 // The tray icon's clicks and menu, and the shell's process plumbing (lock, signals).
 #include "app/AppDelegate.h"
 
+#include "app/DisplayLoss.h"
 #include "app/InstanceLock.h"
 #include "app/UnixSignals.h"
 #include "history/ClipboardStore.h"
@@ -14,6 +15,7 @@
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <thread>
 
 namespace {
 using Click = AppDelegate::ClickAction;
@@ -128,4 +130,21 @@ TEST(UnixSignals, SessionSignalsArriveThroughTheEventLoopAndLeaveErrnoAlone)
         seen = errno;
     }
     EXPECT_EQ(seen, EDOM);
+}
+
+TEST(DisplayLoss, QtsWordThatTheConnectionBrokeRunsTheSequenceOnceAndOnlyOnTheMainThread)
+{
+    int runs = 0;
+    {
+        DisplayLoss loss([&runs] { ++runs; });
+        qWarning("QXcbConnection: XCB error: 3 (BadWindow)");
+        // Elsewhere the main thread's state may be half changed.
+        std::thread([] { qWarning("The X11 connection broke (error 1). Did the X11 server die?"); }).join();
+        EXPECT_EQ(runs, 0);
+        qWarning("The X11 connection broke (error 1). Did the X11 server die?");
+        qWarning("The X11 connection broke: I/O error (code 1)");
+        EXPECT_EQ(runs, 1);
+    }
+    qWarning("The X11 connection broke (error 1). Did the X11 server die?");
+    EXPECT_EQ(runs, 1);
 }
