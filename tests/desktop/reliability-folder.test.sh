@@ -7,11 +7,6 @@ source "$(dirname "$0")/capture-lib.sh"
 REAL_HOME=$HOME
 ln -s "$REAL_HOME" "$TEST_ROOT/home-link"
 
-copy_one() {
-    "$STASHWELL_HELPERS/copy_burst" --count 1 --handshake --kinds "$1" --prefix "$2" >"$TEST_ROOT/burst.$2"
-    grep -q '^done 1 1' "$TEST_ROOT/burst.$2" || fail "the copy \"$2\" was not read: $(cat "$TEST_ROOT/burst.$2")"
-}
-
 # Starts the program with the data folder spelled as given (empty: XDG_DATA_HOME unset, so the
 # folder comes from HOME), makes one copy of the kind given and quits.
 run_with() {
@@ -21,7 +16,7 @@ run_with() {
     if [[ -n $data ]]; then export XDG_DATA_HOME=$data; else unset XDG_DATA_HOME; fi
     start_stashwell
     export HOME=$saved_home XDG_DATA_HOME=$saved_data
-    copy_one "$kind" "$label"
+    copy_kind "$kind" "$label"
     wait_for 5 history newest kind="${kind/rtf/richText}" || fail "$label was not saved: $(cat "$HISTORY_FILE")"
     stop_stashwell
 }

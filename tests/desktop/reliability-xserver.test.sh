@@ -12,20 +12,10 @@ start_session() {
     start_stashwell
 }
 
-# Copies one content of the kind given (copy_burst's kinds), waits until the reader has it.
-copy_one() {
-    "$STASHWELL_HELPERS/copy_burst" --count 1 --handshake --kinds "$1" --prefix "$2" >"$TEST_ROOT/burst.$2"
-    grep -q '^done 1 1' "$TEST_ROOT/burst.$2" || fail "the copy \"$2\" was not read: $(cat "$TEST_ROOT/burst.$2")"
-}
-
 # Kills the X server and waits for the program to end; fails if it crashed or hung.
 kill_x_server() {
     kill -KILL "$XVFB_PID"
-    local deadline=$((SECONDS + 10))
-    while kill -0 "$STASHWELL_PID" 2>/dev/null; do
-        ((SECONDS < deadline)) || fail "stashwell did not end after its X server went away"
-        sleep 0.05
-    done
+    wait_for 10 sh -c "! kill -0 $STASHWELL_PID" || fail "stashwell did not end after its X server went away"
     STASHWELL_STATUS=0
     wait "$STASHWELL_PID" 2>/dev/null || STASHWELL_STATUS=$?
     ((STASHWELL_STATUS < 128)) || fail "stashwell died of signal $((STASHWELL_STATUS - 128)) when the X server went away"
@@ -35,9 +25,9 @@ sequences_run() { grep -c 'running the termination sequence' "$STASHWELL_LOG" ||
 
 # --- clear on quit off: the last copy is saved -------------------------------------------------
 start_session
-copy_one text first
+copy_kind text first
 expect_newest text="first text 0" || fail "the first copy was not saved: $(cat "$HISTORY_FILE")"
-copy_one text last
+copy_kind text last
 # The entry is in the store, its save is still waiting (0.4 s after the change).
 sleep 0.1
 kill_x_server
@@ -58,10 +48,10 @@ mkdir -p "$XDG_CONFIG_HOME/Stashwell"
 echo '{"stashwell.clearOnQuit": true}' >"$XDG_CONFIG_HOME/Stashwell/defaults.json"
 : >"$STASHWELL_LOG"
 start_session
-copy_one image picture
+copy_kind image picture
 expect_newest kind=image imagePath=@file || fail "the picture was not saved: $(cat "$HISTORY_FILE")"
 picture=$("$PYTHON" -c 'import json, sys; print(json.load(open(sys.argv[1]))[0]["imagePath"])' "$HISTORY_FILE")
-copy_one text secret
+copy_kind text secret
 sleep 0.1
 kill_x_server
 "$PYTHON" - "$HISTORY_FILE" <<'PY' || fail "after the X server went with clear on quit: $(cat "$HISTORY_FILE")"
