@@ -1,6 +1,7 @@
 #include "app/UnixSignals.h"
 
 #include <QSocketNotifier>
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/socket.h>
@@ -10,10 +11,13 @@ namespace {
 int signalPipe[2] = {-1, -1};
 
 // Only async-signal-safe work here: the number goes down a socket and the event loop reads it.
+// errno is put back: the signal may interrupt code that is about to read it.
 extern "C" void onSignal(int number)
 {
+    const int savedErrno = errno;
     const unsigned char byte = static_cast<unsigned char>(number);
     [[maybe_unused]] const ssize_t ignored = ::write(signalPipe[1], &byte, 1);
+    errno = savedErrno;
 }
 } // namespace
 

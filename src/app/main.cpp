@@ -2,6 +2,7 @@
 #include "Version.h"
 #include "app/AppDelegate.h"
 #include "app/CommandLine.h"
+#include "app/DisplayLoss.h"
 #include "app/InstanceLock.h"
 #include "app/InstanceService.h"
 #include "app/UnixSignals.h"
@@ -126,6 +127,12 @@ int main(int argc, char* argv[])
     } else if (command.request == CommandLine::Request::Settings) {
         QTimer::singleShot(0, &delegate, &AppDelegate::openSettings);
     }
+    // The X server going away ends the program from inside the event loop: the history is still
+    // saved (and cleared, when set) on that road.
+    DisplayLoss displayLoss([&delegate] {
+        printLine(QStringLiteral("Stashwell: the connection to the X server broke; running the termination sequence"));
+        delegate.applicationWillTerminate();
+    });
 
     const int status = app.exec();
     delegate.applicationWillTerminate();

@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSet>
 #include <algorithm>
 #include <cstdio>
@@ -23,10 +22,10 @@ QString newFileName(const QString& ext)
 }
 
 // A failed write leaves no partial file: readers of the entry then fall back as for a missing file.
-QString writeNewFile(const QString& folder, const QByteArray& data, const QString& ext)
+QString writeNewFile(const HistoryFolder& files, const QString& folder, const QByteArray& data, const QString& ext)
 {
     const QString path = folder + QLatin1Char('/') + newFileName(ext);
-    if (!PrivateFiles::write(path, data)) {
+    if (files.canStoreIn(folder) && !PrivateFiles::write(path, data)) {
         QFile::remove(path);
     }
     return path;
@@ -42,11 +41,12 @@ void log(const QString& line)
 
 ClipboardStore::ClipboardStore(const QString& folder, Scheduler& scheduler, std::function<std::int64_t()> cap,
                                QObject* parent)
-    : QObject(parent), m_folder(folder), m_scheduler(scheduler), m_cap(std::move(cap))
+    : QObject(parent), m_files(folder), m_scheduler(scheduler), m_cap(std::move(cap))
 {
-    PrivateFiles::ensureFolder(m_folder);
-    PrivateFiles::ensureFolder(imagesFolder());
-    PrivateFiles::ensureFolder(assetsFolder());
+    for (const QString& refused : m_files.prepare()) {
+        log(QStringLiteral("Stashwell: %1 is a symbolic link; no files are stored in it or deleted from it")
+                .arg(refused));
+    }
     load();
 }
 
@@ -73,34 +73,22 @@ ClipboardStore& ClipboardStore::shared()
 
 QString ClipboardStore::historyFilePath() const
 {
-    return m_folder + QStringLiteral("/history.json");
+    return m_files.historyFile();
 }
 
 QString ClipboardStore::imagesFolder() const
 {
-    return m_folder + QStringLiteral("/images");
+    return m_files.images();
 }
 
 QString ClipboardStore::assetsFolder() const
 {
-    return m_folder + QStringLiteral("/assets");
-}
-
-void ClipboardStore::removeStaleTemporaryFiles() const
-{
-    // A save cut short by a crash or a kill leaves its temporary file (history.json.XXXXXX) behind.
-    static const QRegularExpression temporary(QStringLiteral("^history\\.json\\.[A-Za-z0-9]{6}$"));
-    const QStringList names = QDir(m_folder).entryList({QStringLiteral("history.json.*")}, QDir::Files | QDir::Hidden);
-    for (const QString& name : names) {
-        if (temporary.match(name).hasMatch()) {
-            QFile::remove(m_folder + QLatin1Char('/') + name);
-        }
-    }
+    return m_files.assets();
 }
 
 void ClipboardStore::load()
 {
-    removeStaleTemporaryFiles();
+    m_files.removeStaleTemporaryFiles();
     const QString path = historyFilePath();
     QFile file(path);
     if (!file.exists()) {
@@ -118,6 +106,12 @@ void ClipboardStore::load()
     }
     if (decoded) {
         m_items = std::move(*decoded);
+        renewDuplicateIds();
+        if (const int moved = m_files.repoint(m_items)) {
+            log(QStringLiteral("Stashwell: %1 entries named their files under another path; they now name them in %2")
+                    .arg(moved)
+                    .arg(m_files.path()));
+        }
         gcOrphanedAssets();
         return;
     }
@@ -137,36 +131,34 @@ void ClipboardStore::load()
     }
 }
 
+void ClipboardStore::renewDuplicateIds()
+{
+    // Entries are found by id: a second entry with the same id would be pinned or removed in place
+    // of the first. The first keeps it.
+    QSet<QUuid> seen;
+    int renewed = 0;
+    for (ClipboardItem& item : m_items) {
+        if (seen.contains(item.id)) {
+            item.id = QUuid::createUuid();
+            ++renewed;
+        }
+        seen.insert(item.id);
+    }
+    if (renewed > 0) {
+        log(QStringLiteral("Stashwell: %1 history entries repeated an earlier entry's id; they got new ids")
+                .arg(renewed));
+    }
+}
+
 void ClipboardStore::gcOrphanedAssets()
 {
-    QSet<QString> referenced;
-    for (const ClipboardItem& item : std::as_const(m_items)) {
-        for (const auto* path : {&item.imagePath, &item.thumbnailPath, &item.assetPath}) {
-            if (*path) {
-                referenced.insert(**path);
-            }
-        }
+    // The pictures and documents of a history kept aside are named by nothing loaded: sweeping would
+    // delete all of them.
+    if (const QString aside = m_files.setAsideHistory(); !aside.isEmpty()) {
+        log(QStringLiteral("Stashwell: stored files are not swept while %1 is kept aside").arg(aside));
+        return;
     }
-    for (const QString& folder : {imagesFolder(), assetsFolder()}) {
-        QDir dir(folder);
-        if (!dir.exists()) {
-            continue;
-        }
-        const QStringList names = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-        for (const QString& name : names) {
-            const QString path = folder + QLatin1Char('/') + name;
-            if (referenced.contains(path)) {
-                PrivateFiles::restrictFile(path);
-                continue;
-            }
-            QFileInfo info(path);
-            if (info.isDir() && !info.isSymLink()) {
-                QDir(path).removeRecursively();
-            } else {
-                QFile::remove(path);
-            }
-        }
-    }
+    m_files.sweep(m_items);
 }
 
 qsizetype ClipboardStore::firstUnpinnedIndex() const
@@ -293,25 +285,9 @@ void ClipboardStore::clearAll()
     save();
 }
 
-bool ClipboardStore::ownsFile(const QString& path) const
-{
-    // Only files directly inside images/ or assets/ are the store's: an entry read from a history
-    // file written elsewhere (or by hand) may name any path, and removing it must not delete that.
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    if (slash < 0) {
-        return false;
-    }
-    const QStringView parent = QStringView(path).left(slash);
-    const QStringView name = QStringView(path).mid(slash + 1);
-    if (name.isEmpty() || name == u"." || name == u"..") {
-        return false;
-    }
-    return parent == imagesFolder() || parent == assetsFolder();
-}
-
 void ClipboardStore::deleteFile(const QString& path) const
 {
-    if (ownsFile(path)) {
+    if (m_files.owns(path)) {
         QFile::remove(path);
     }
 }
@@ -336,7 +312,7 @@ void ClipboardStore::deleteUnreferencedFiles(const QList<ClipboardItem>& gone) c
     QSet<QString> candidates;
     for (const ClipboardItem& item : gone) {
         for (const auto* path : {&item.imagePath, &item.thumbnailPath, &item.assetPath}) {
-            if (*path && ownsFile(**path)) {
+            if (*path && m_files.owns(**path)) {
                 candidates.insert(**path);
             }
         }
@@ -393,10 +369,10 @@ void ClipboardStore::persistNow()
 
 QString ClipboardStore::saveImage(const QByteArray& data, const QString& ext) const
 {
-    return writeNewFile(imagesFolder(), data, ext);
+    return writeNewFile(m_files, imagesFolder(), data, ext);
 }
 
 QString ClipboardStore::saveAsset(const QByteArray& data, const QString& ext) const
 {
-    return writeNewFile(assetsFolder(), data, ext);
+    return writeNewFile(m_files, assetsFolder(), data, ext);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "history/ClipboardItem.h"
+#include "history/HistoryFolder.h"
 
 #include <QList>
 #include <QObject>
@@ -39,7 +40,7 @@ public:
     QString saveImage(const QByteArray& data, const QString& ext = QStringLiteral("png")) const;
     QString saveAsset(const QByteArray& data, const QString& ext) const;
 
-    QString folder() const { return m_folder; }
+    QString folder() const { return m_files.path(); }
     QString historyFilePath() const;
     QString imagesFolder() const;
     QString assetsFolder() const;
@@ -56,12 +57,11 @@ signals:
 
 private:
     void load();
-    void removeStaleTemporaryFiles() const;
+    void renewDuplicateIds();
     void gcOrphanedAssets();
     void save();
     void cancelPendingSave();
     void persistNow();
-    bool ownsFile(const QString& path) const;
     void deleteFile(const QString& path) const;
     void deleteFiles(const ClipboardItem& item) const;
     // Files of entries that are gone (replaced or refused duplicates) that no entry names any more.
@@ -69,7 +69,7 @@ private:
     void trimToCap();
     qsizetype firstUnpinnedIndex() const;
 
-    QString m_folder;
+    HistoryFolder m_files;
     Scheduler& m_scheduler;
     std::function<std::int64_t()> m_cap;
     QList<ClipboardItem> m_items;

@@ -104,6 +104,12 @@ HotkeyShortcut readShortcut(const DefaultsStore& defaults)
                           label ? *label : HotkeyShortcut::keyLabelForKeyCode(*keyCode, std::nullopt)};
 }
 
+// A cap below 1 would empty the history at the next copy; only a hand-edited file holds one.
+std::int64_t usableCap(std::optional<std::int64_t> value)
+{
+    return value && *value >= 1 ? *value : AppSettings::defaultMaxHistoryItems;
+}
+
 // Code-point order, so that the stored array is the same on every platform.
 QStringList sortedByCodePoint(const QSet<QString>& set)
 {
@@ -123,7 +129,7 @@ AppSettings::AppSettings(DefaultsStore& defaults, LoginItem& loginItem, SystemLo
     m_launchAtLogin = readBool(m_defaults, Key::launchAtLogin).value_or(false);
     m_clearOnQuit = readBool(m_defaults, Key::clearOnQuit).value_or(false);
     m_autoPasteOnSelect = readBool(m_defaults, Key::autoPasteOnSelect).value_or(true);
-    m_maxHistoryItems = readInteger(m_defaults, Key::maxHistoryItems).value_or(defaultMaxHistoryItems);
+    m_maxHistoryItems = usableCap(readInteger(m_defaults, Key::maxHistoryItems));
     m_popupHeightFraction = readDouble(m_defaults, Key::popupHeightFraction).value_or(defaultPopupHeightFraction);
     m_hotkeyShortcut = readShortcut(m_defaults);
     const QStringList ignored = readStringArray(m_defaults, Key::ignoredBundleIDs).value_or(QStringList());
@@ -157,8 +163,8 @@ void AppSettings::setLaunchAtLogin(bool value)
 
 void AppSettings::setMaxHistoryItems(std::int64_t value)
 {
-    m_maxHistoryItems = value;
-    m_defaults.setObject(Key::maxHistoryItems, static_cast<qint64>(value));
+    m_maxHistoryItems = usableCap(value);
+    m_defaults.setObject(Key::maxHistoryItems, static_cast<qint64>(m_maxHistoryItems));
     if (m_applyMaxHistoryItems) {
         m_applyMaxHistoryItems();
     }

@@ -1,6 +1,7 @@
 // The tray icon's clicks and menu, and the shell's process plumbing (lock, signals).
 #include "app/AppDelegate.h"
 
+#include "app/DisplayLoss.h"
 #include "app/InstanceLock.h"
 #include "app/UnixSignals.h"
 #include "history/ClipboardStore.h"
@@ -10,9 +11,11 @@
 #include <QAction>
 #include <QFile>
 #include <QMenu>
+#include <cerrno>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <thread>
 
 namespace {
 using Click = AppDelegate::ClickAction;
@@ -106,7 +109,7 @@ TEST(InstanceLock, OnlyOneHolderAtATime)
     EXPECT_FALSE(nowhere.error().isEmpty());
 }
 
-TEST(UnixSignals, SessionSignalsArriveThroughTheEventLoop)
+TEST(UnixSignals, SessionSignalsArriveThroughTheEventLoopAndLeaveErrnoAlone)
 {
     UnixSignals signals_;
     QList<int> received;
@@ -118,4 +121,30 @@ TEST(UnixSignals, SessionSignalsArriveThroughTheEventLoop)
     EXPECT_TRUE(received.isEmpty()); // never from inside the handler
     ASSERT_TRUE(waitUntil([&received] { return received.size() == 3; }));
     EXPECT_EQ(received, (QList<int>{SIGTERM, SIGINT, SIGHUP}));
+
+    // Once the socket is full the handler's write fails; the interrupted code still sees its errno.
+    int seen = EDOM;
+    for (int n = 0; n < 20000 && seen == EDOM; ++n) {
+        errno = EDOM;
+        ::raise(SIGHUP);
+        seen = errno;
+    }
+    EXPECT_EQ(seen, EDOM);
+}
+
+TEST(DisplayLoss, QtsWordThatTheConnectionBrokeRunsTheSequenceOnceAndOnlyOnTheMainThread)
+{
+    int runs = 0;
+    {
+        DisplayLoss loss([&runs] { ++runs; });
+        qWarning("QXcbConnection: XCB error: 3 (BadWindow)");
+        // Elsewhere the main thread's state may be half changed.
+        std::thread([] { qWarning("The X11 connection broke (error 1). Did the X11 server die?"); }).join();
+        EXPECT_EQ(runs, 0);
+        qWarning("The X11 connection broke (error 1). Did the X11 server die?");
+        qWarning("The X11 connection broke: I/O error (code 1)");
+        EXPECT_EQ(runs, 1);
+    }
+    qWarning("The X11 connection broke (error 1). Did the X11 server die?");
+    EXPECT_EQ(runs, 1);
 }

@@ -23,6 +23,13 @@ copy_file() {
     sleep 0.1
 }
 
+# Copies one content of a kind copy_burst knows (text, image, pdf, rtf...) labelled with a word, and
+# waits until the reader has it.
+copy_kind() {
+    "$STASHWELL_HELPERS/copy_burst" --count 1 --handshake --kinds "$1" --prefix "$2" >"$TEST_ROOT/burst.$2"
+    grep -q '^done 1 1' "$TEST_ROOT/burst.$2" || fail "the $1 copy \"$2\" was not read: $(cat "$TEST_ROOT/burst.$2")"
+}
+
 # Takes the clipboard with the clipowner helper (several targets, misbehaviour); waits until it owns.
 own() {
     CAPTURE_COPIES=$((CAPTURE_COPIES + 1))

@@ -16,7 +16,7 @@ note "no display: one line, exit status non-zero"
 # A history with pinned and unpinned entries and their files, an orphaned image, looser modes than
 # the program's own, and a layout (indented) that the program never writes.
 mkdir -p "$HISTORY_DIR/images" "$HISTORY_DIR/assets"
-for name in images/PINNED.png images/UNPINNED.png assets/UNPINNED.pdf images/ORPHAN.png; do
+for name in images/PINNED.png images/UNPINNED.png assets/UNPINNED.pdf images/0DDBA11E-0000-4000-8000-000000000001.png; do
     echo "$name" >"$HISTORY_DIR/$name"
 done
 "$PYTHON" - "$HISTORY_DIR" <<'PY'
@@ -90,7 +90,7 @@ history_holds all || fail "history.json after SIGTERM: $(cat "$HISTORY_FILE")"
 for name in images/PINNED.png images/UNPINNED.png assets/UNPINNED.pdf; do
     [[ -f "$HISTORY_DIR/$name" ]] || fail "$name was deleted"
 done
-[[ ! -e "$HISTORY_DIR/images/ORPHAN.png" ]] || fail "the orphaned image was not swept"
+[[ ! -e "$HISTORY_DIR/images/0DDBA11E-0000-4000-8000-000000000001.png" ]] || fail "the orphaned image was not swept"
 perms=$(stat -c %a "$HISTORY_DIR")
 [[ $perms == 700 ]] || fail "history folder mode $perms"
 perms=$(stat -c %a "$HISTORY_FILE")

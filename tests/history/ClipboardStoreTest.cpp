@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -331,34 +333,85 @@ TEST_F(ClipboardStoreTest, NeverDeletesFilesOutsideItsFolders)
     EXPECT_TRUE(QFileInfo(store->assetsFolder()).isDir());
 }
 
-TEST_F(ClipboardStoreTest, StartSweepsEveryUnreferencedFile)
+TEST_F(ClipboardStoreTest, StartSweepsTheStoresOwnFilesThatNoEntryNames)
 {
+    QTemporaryDir outside;
+    const QString theirs = outside.filePath(QStringLiteral("theirs.png"));
+    ClipboardItem kept;
+    ClipboardItem orphan;
+    QString link;
     {
         auto store = makeStore();
-        QList<ClipboardItem> items{image(*store, "kept"), image(*store, "orphan")};
-        items[0].isPinned = true;
-        writeHistory({items[0]});
-        // Files that a replaced duplicate left behind, hidden files, sub-folders, symbolic links.
+        kept = image(*store, "kept");
+        orphan = image(*store, "orphan"); // a replaced duplicate leaves its files like this
+        writeHistory({kept});
+        ::chmod(QFile::encodeName(*kept.imagePath).constData(), 0644);
+        // Names the store never gives stay: hidden files, other names, folders.
         writeFileBytes(store->imagesFolder() + QStringLiteral("/.hidden"), "x");
-        QDir().mkpath(store->assetsFolder() + QStringLiteral("/sub/deeper"));
-        writeFileBytes(store->assetsFolder() + QStringLiteral("/sub/deeper/file"), "x");
-        ASSERT_TRUE(QFile::link(historyFile(), store->imagesFolder() + QStringLiteral("/link")));
-        // A save cut short by a kill leaves its temporary file; a history kept aside stays.
+        writeFileBytes(store->imagesFolder() + QStringLiteral("/notes.txt"), "x");
+        QDir().mkpath(store->assetsFolder() + QStringLiteral("/00000000-0000-4000-8000-000000000000.rtfd"));
+        // A link named as a stored file goes, not what it points to.
+        writeFileBytes(theirs, "theirs");
+        link = QFileInfo(store->saveImage("x")).filePath();
+        QFile::remove(link);
+        ASSERT_TRUE(QFile::link(theirs, link));
+        // A save cut short by a kill leaves its temporary file.
         writeFileBytes(store->folder() + QStringLiteral("/history.json.a1B2c3"), "[");
-        writeFileBytes(store->folder() + QStringLiteral("/history.json.unreadable-20261206T101010Z"), "x");
     }
     auto store = makeStore();
     EXPECT_FALSE(exists(store->folder() + QStringLiteral("/history.json.a1B2c3")));
-    EXPECT_TRUE(exists(store->folder() + QStringLiteral("/history.json.unreadable-20261206T101010Z")));
     ASSERT_EQ(store->items().size(), 1);
-    const ClipboardItem& kept = store->items().first();
     EXPECT_TRUE(filesExist(kept));
-    QStringList remaining =
-        QDir(store->imagesFolder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    remaining +=
-        QDir(store->assetsFolder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    EXPECT_EQ(remaining.size(), 3) << remaining.join(u' ').toStdString();
-    EXPECT_TRUE(exists(historyFile())); // the link went, not what it pointed to
+    EXPECT_EQ(fileMode(*kept.imagePath), 0600u);
+    EXPECT_TRUE(filesGone(orphan));
+    EXPECT_FALSE(exists(link));
+    EXPECT_EQ(readFileBytes(theirs), QByteArray("theirs"));
+    EXPECT_TRUE(exists(store->imagesFolder() + QStringLiteral("/.hidden")));
+    EXPECT_TRUE(exists(store->imagesFolder() + QStringLiteral("/notes.txt")));
+    EXPECT_TRUE(exists(store->assetsFolder() + QStringLiteral("/00000000-0000-4000-8000-000000000000.rtfd")));
+}
+
+TEST_F(ClipboardStoreTest, AFolderSpelledAnotherWayKeepsItsFilesAndEntriesPointIntoIt)
+{
+    // The same folder through a symbolic link (a home reached through one), moved from another place,
+    // and spelled as it is but opened with a trailing slash.
+    const QString link = env.path() + QStringLiteral("-link");
+    ASSERT_TRUE(QFile::link(env.path(), link));
+    const auto respell = [this](ClipboardItem item, const QString& prefix) {
+        for (auto* path : {&item.imagePath, &item.thumbnailPath, &item.assetPath}) {
+            path->emplace(prefix + path->value().mid(folder().size()));
+        }
+        return item;
+    };
+    QList<ClipboardItem> stored;
+    {
+        auto store = makeStore();
+        stored = {image(*store, "as it is"), image(*store, "through a link", true), image(*store, "moved")};
+    }
+    ClipboardItem gone = textItem("its file is in neither place");
+    gone.imagePath = QStringLiteral("/old/place/Stashwell/images/6F9619FF-8B86-D011-B42D-00C04FC964FF.png");
+    writeHistory({stored[0], respell(stored[1], link + QStringLiteral("/Stashwell")),
+                  respell(stored[2], QStringLiteral("/old/place/Stashwell")), gone});
+    const QByteArray written = readFileBytes(historyFile());
+
+    ClipboardStore store(folder() + QStringLiteral("/"), scheduler, [this] { return cap; });
+    EXPECT_EQ(store.folder(), folder());
+    ASSERT_EQ(store.items().size(), 4);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(filesExist(stored[i])) << i;
+        EXPECT_EQ(store.items()[i].imagePath, stored[i].imagePath) << i;
+        EXPECT_EQ(store.items()[i].thumbnailPath, stored[i].thumbnailPath) << i;
+        EXPECT_EQ(store.items()[i].assetPath, stored[i].assetPath) << i;
+    }
+    EXPECT_EQ(store.items()[3].imagePath, gone.imagePath);
+    EXPECT_EQ(readFileBytes(historyFile()), written) << "loading alone writes nothing";
+    EXPECT_EQ(env.platform.log.lines.size(), 1);
+
+    // The entries' files are the store's again: they go with their entries.
+    store.remove(store.items()[2]);
+    EXPECT_TRUE(filesGone(stored[2]));
+    store.flush();
+    EXPECT_EQ(savedHistory()->at(1).imagePath, stored[1].imagePath);
 }
 
 TEST_F(ClipboardStoreTest, UnreadableHistoryIsKeptAsideAndNothingIsSwept)
@@ -390,6 +443,64 @@ TEST_F(ClipboardStoreTest, UnreadableHistoryIsKeptAsideAndNothingIsSwept)
     store->flush();
     EXPECT_EQ(readFileBytes(historyFile()), QByteArray("[]"));
     EXPECT_EQ(readFileBytes(asidePath), garbage);
+
+    // One copy later the program starts again: the history loads, and while the old one is kept
+    // aside its pictures are not taken for orphans.
+    store->add(textItem("after"));
+    store->flush();
+    store = makeStore();
+    EXPECT_EQ(texts(store->items()), (QStringList{"after"}));
+    EXPECT_TRUE(exists(imagePath));
+    EXPECT_TRUE(env.platform.log.lines.last().contains(asidePath)) << env.platform.log.lines.last().toStdString();
+}
+
+TEST_F(ClipboardStoreTest, AnImagesOrAssetsFolderThatIsALinkIsLeftAlone)
+{
+    QTemporaryDir outside;
+    const QString theirs = outside.filePath(QStringLiteral("6F9619FF-8B86-D011-B42D-00C04FC964FF.png"));
+    writeFileBytes(theirs, "theirs");
+    ::chmod(QFile::encodeName(outside.path()).constData(), 0755);
+    ::chmod(QFile::encodeName(theirs).constData(), 0644);
+    QDir().mkpath(folder());
+    ASSERT_TRUE(QFile::link(outside.path(), folder() + QStringLiteral("/images")));
+
+    auto store = makeStore();
+    EXPECT_EQ(fileMode(outside.path()), 0755u);
+    EXPECT_EQ(fileMode(theirs), 0644u);
+    ASSERT_EQ(env.platform.log.lines.size(), 1);
+    EXPECT_TRUE(env.platform.log.lines.first().contains(store->imagesFolder()));
+    // Nothing is written there, nor deleted from there with an entry that names it.
+    EXPECT_FALSE(exists(store->saveImage("png")));
+    ClipboardItem naming = textItem("names their file");
+    naming.imagePath = store->imagesFolder() + QLatin1Char('/') + QFileInfo(theirs).fileName();
+    store->add(naming);
+    store->clearAll();
+    EXPECT_EQ(QDir(outside.path()).entryList(QDir::Files), (QStringList{QFileInfo(theirs).fileName()}));
+    EXPECT_EQ(readFileBytes(theirs), QByteArray("theirs"));
+    // The other folder is used as ever.
+    EXPECT_TRUE(exists(store->saveAsset("pdf", QStringLiteral("pdf"))));
+}
+
+TEST_F(ClipboardStoreTest, RepeatedIdsInTheFileAreRenewedAndTheFirstKeepsIt)
+{
+    ClipboardItem a = textItem("a");
+    ClipboardItem b = textItem("b");
+    ClipboardItem c = textItem("c");
+    ClipboardItem d = textItem("d");
+    b.id = a.id;
+    d.id = a.id;
+    writeHistory({a, b, c, d});
+
+    auto store = makeStore();
+    ASSERT_EQ(texts(store->items()), (QStringList{"a", "b", "c", "d"}));
+    EXPECT_EQ(store->items()[0].id, a.id);
+    EXPECT_EQ(store->items()[2].id, c.id);
+    EXPECT_EQ((QSet<QUuid>{a.id, c.id, store->items()[1].id, store->items()[3].id}).size(), 4);
+    EXPECT_EQ(env.platform.log.lines.size(), 1);
+    // The entry shown as "b" is the one removed or pinned.
+    store->remove(store->items()[1]);
+    store->togglePin(store->items()[2]);
+    EXPECT_EQ(texts(store->items()), (QStringList{"d*", "a", "c"}));
 }
 
 TEST_F(ClipboardStoreTest, ChangesInABurstAreSavedOnce)

@@ -1,4 +1,5 @@
 // The file-based desktop services: the defaults file, the autostart entry and private files.
+#include "platform/FileCopy.h"
 #include "platform/PrivateFiles.h"
 #include "platform/TimerScheduler.h"
 #include "platform/xdg/AutostartLoginItem.h"
@@ -163,6 +164,32 @@ TEST(PrivateFiles, FailedWritesSayWhy)
     error.clear();
     EXPECT_FALSE(PrivateFiles::writeAtomically(dir.filePath(QStringLiteral("missing/file")), "x", &error));
     EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(FileCopy, ReplacesTheTargetWholeOrNotAtAll)
+{
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("source.png"));
+    const QString target = dir.filePath(QStringLiteral("chosen.png"));
+    ASSERT_TRUE(writeFileBytes(source, "new picture"));
+    ASSERT_TRUE(writeFileBytes(target, "the user's file"));
+    ::chmod(QFile::encodeName(source).constData(), 0600);
+    ::chmod(QFile::encodeName(target).constData(), 0640);
+
+    // A copy that cannot be made (no source, a folder for a source) leaves the chosen file whole.
+    QDir(dir.path()).mkdir(QStringLiteral("folder"));
+    for (const QString& bad : {dir.filePath(QStringLiteral("missing.png")), dir.filePath(QStringLiteral("folder"))}) {
+        QString error;
+        EXPECT_FALSE(FileCopy::replace(bad, target, &error));
+        EXPECT_TRUE(error.contains(bad)) << error.toStdString();
+        EXPECT_EQ(readFileBytes(target), QByteArray("the user's file"));
+    }
+
+    ASSERT_TRUE(FileCopy::replace(source, target));
+    EXPECT_EQ(readFileBytes(target), QByteArray("new picture"));
+    EXPECT_EQ(fileMode(target), 0640u);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              (QStringList{"chosen.png", "folder", "source.png"}));
 }
 
 TEST(TimerScheduler, RunsTasksLaterAndNeverAfterCancel)

@@ -90,10 +90,15 @@ TEST_F(AppSettingsTest, ReadsStoredValues)
     // The stored flag alone says whether launch at login is on: nothing is asked or changed.
     EXPECT_EQ(loginItem.registerCalls + loginItem.unregisterCalls, 0);
     EXPECT_TRUE(defaults.writes.isEmpty());
-    // Neither the cap nor the height is clamped.
+    // The height is not clamped, nor is a cap of 1 or more; a cap below 1, which would empty the
+    // history at the next copy, reads as the default.
     defaults.values = QJsonObject{{"stashwell.maxHistoryItems", -3}, {"stashwell.popupHeightFraction", 7.5}};
-    EXPECT_EQ(makeSettings()->maxHistoryItems(), -3);
+    EXPECT_EQ(makeSettings()->maxHistoryItems(), 200);
     EXPECT_DOUBLE_EQ(makeSettings()->popupHeightFraction(), 7.5);
+    for (const qint64 cap : {0LL, 1LL, 1000000000000LL}) {
+        defaults.values = QJsonObject{{"stashwell.maxHistoryItems", cap}};
+        EXPECT_EQ(makeSettings()->maxHistoryItems(), cap == 0 ? 200 : cap);
+    }
 }
 
 TEST_F(AppSettingsTest, WronglyTypedValuesFallBackOneSettingAtATime)
@@ -205,6 +210,9 @@ TEST_F(AppSettingsTest, SettingTheCapAlwaysTrimsTheHistory)
     settings->setMaxHistoryItems(200);
     settings->setMaxHistoryItems(200);
     EXPECT_EQ(trims, 2);
+    settings->setMaxHistoryItems(0);
+    EXPECT_EQ(settings->maxHistoryItems(), 200);
+    EXPECT_EQ(defaults.values["stashwell.maxHistoryItems"].toInteger(), 200);
 }
 
 TEST_F(AppSettingsTest, LoginItemChangesOnlyWhenItsStatusDiffers)

@@ -6,6 +6,7 @@
 #include "paste/Pasteboard.h"
 #include "platform/Clipboard.h"
 #include "platform/DesktopServices.h"
+#include "platform/FileCopy.h"
 #include "platform/PasteboardTypes.h"
 #include "platform/Platform.h"
 #include "platform/PointerMonitor.h"
@@ -22,7 +23,6 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPropertyAnimation>
@@ -439,10 +439,14 @@ void PopupWindowController::saveFileCopy(const QString& path)
         if (target.isEmpty() || QFileInfo(target).absoluteFilePath() == QFileInfo(path).absoluteFilePath()) {
             return;
         }
-        // The dialog has already asked before replacing an existing file. A failed copy is not
-        // reported: the original stays where it was.
-        QFile::remove(target);
-        QFile::copy(path, target);
+        // The dialog has already asked before replacing an existing file; a copy that fails leaves
+        // that file as it was.
+        QString error;
+        if (!FileCopy::replace(path, target, &error)) {
+            if (SystemLog* log = Platform::current().log) {
+                log->write(QStringLiteral("Stashwell: could not save a copy: ") + error);
+            }
+        }
     });
 }
 
