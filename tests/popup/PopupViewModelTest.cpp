@@ -27,8 +27,8 @@ protected:
                 store.togglePin(copy);
             }
         }
-        // Pinning puts each newly pinned entry on top: restore the wanted order of the pinned block.
         ASSERT_EQ(store.items().size(), items.size());
+        model.setSelection(0); // as the popup opens on this history
     }
 
     QStringList texts(const QList<ClipboardItem>& items) const
@@ -125,6 +125,22 @@ TEST_F(PopupViewModelTest, DeletionKeepsTheSameCardSelectedOrTheNewLastOne)
     model.deleteItem(model.filtered().at(0));
     EXPECT_TRUE(model.filtered().isEmpty());
     EXPECT_EQ(model.selection(), 0);
+}
+
+TEST_F(PopupViewModelTest, ChangesOfTheHistoryKeepTheSelectedCardWithoutMovingTheSelection)
+{
+    fill({textItem("a"), textItem("b"), textItem("c")});
+    int moves = 0;
+    QObject::connect(&model, &PopupViewModel::selectionChanged, [&moves] { ++moves; });
+    model.setSelection(1); // b
+    moves = 0;
+    store.add(textItem("new"));
+    store.togglePin(store.items().at(3)); // c goes to the top
+    EXPECT_EQ(texts(model.filtered()), (QStringList{"c", "new", "a", "b"}));
+    EXPECT_EQ(model.filtered().at(model.selection()).text, QStringLiteral("b"));
+    model.deleteCurrent();
+    EXPECT_EQ(model.filtered().at(model.selection()).text, QStringLiteral("a")) << "the new last card";
+    EXPECT_EQ(moves, 0) << "the strip is not told to move";
 }
 
 TEST_F(PopupViewModelTest, DeletingAnItemOutsideTheFilterStillRemovesItFromTheStore)

@@ -198,6 +198,40 @@ TEST_F(PopupViewTest, OnlyCardsInViewAreBuiltAndTheSelectionIsCentred)
     EXPECT_GE(last, 500);
 }
 
+TEST_F(PopupViewTest, ChangesOfTheHistoryLeaveTheCardsInViewWhereTheyAre)
+{
+    fill(60);
+    show();
+    CardStripView* strip = view->strip();
+    QScrollBar* bar = strip->horizontalScrollBar();
+    bar->setValue(bar->maximum() / 2); // the user scrolled with the wheel
+    const auto inView = [&] {
+        const int first = strip->firstCardInView();
+        return std::make_pair(view->model().filtered().at(first).text,
+                              strip->cardFrame(first).left() - bar->value());
+    };
+    const auto before = inView();
+    store.add(textItem(QStringLiteral("a new copy")));
+    EXPECT_EQ(inView(), before) << "a new copy";
+    store.togglePin(store.items().at(50));
+    EXPECT_EQ(inView(), before) << "a pin of a card out of view (the separator appears)";
+    store.remove(view->model().filtered().at(strip->firstCardInView() - 3));
+    EXPECT_EQ(inView(), before) << "a deletion";
+
+    // The first card in view pinned goes to the top; the card after it stays where it was.
+    const int first = strip->firstCardInView();
+    const ClipboardItem next = view->model().filtered().at(first + 1);
+    const double nextX = strip->cardFrame(first + 1).left() - bar->value();
+    store.togglePin(view->model().filtered().at(first));
+    EXPECT_EQ(view->model().filtered().at(first + 1).id, next.id);
+    EXPECT_EQ(strip->cardFrame(first + 1).left() - bar->value(), nextX);
+
+    const PopupViewModel& model = view->model();
+    EXPECT_EQ(model.filtered().at(model.selection()).text, QStringLiteral("entry 1")) << "still selected";
+    key(Qt::Key_Left); // moving the selection centres it
+    ASSERT_TRUE(waitUntil([&] { return bar->value() == strip->centredOffset(model.selection()); }));
+}
+
 TEST_F(PopupViewTest, KeyMonitorLivesWhileTheViewIsShown)
 {
     fill(1);
