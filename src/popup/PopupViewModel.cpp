@@ -115,10 +115,11 @@ void PopupViewModel::activate(int position)
     }
 }
 
-void PopupViewModel::activateItem(const ClipboardItem& item)
+void PopupViewModel::clickItem(const ClipboardItem& item, Qt::KeyboardModifiers modifiers)
 {
+    const bool plainOnly = isOptionHeld() || (modifiers & (Qt::AltModifier | Qt::ShiftModifier));
     if (m_onPick) {
-        m_onPick(item, isOptionHeld());
+        m_onPick(item, plainOnly);
     }
 }
 

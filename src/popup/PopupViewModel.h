@@ -34,7 +34,9 @@ public:
     void moveLeft();
     void moveRight();
     void activate(int position);
-    void activateItem(const ClipboardItem& item);
+    // A click on a card picks it, as plain text with Alt held or, where the window manager takes
+    // Alt+click for itself, with Shift held.
+    void clickItem(const ClipboardItem& item, Qt::KeyboardModifiers modifiers);
     void pickDigit(int digit);
     void deleteCurrent();
     void deleteItem(const ClipboardItem& item);

@@ -160,14 +160,18 @@ TEST_F(PopupViewModelTest, PicksHonourBoundsAndTheOptionKey)
     model.pickDigit(3);
     model.pickDigit(5); // only three cards: nothing
     model.activate(-1);
+    model.clickItem(store.items().at(0), Qt::ControlModifier);
+    model.clickItem(store.items().at(0), Qt::AltModifier); // the click's own state, where Alt+click arrives
     optionHeld = true;
     model.setSelection(1);
     model.activate(model.selection());
-    ASSERT_EQ(picks.size(), 2);
+    ASSERT_EQ(picks.size(), 4);
     EXPECT_EQ(picks[0].text, QStringLiteral("c"));
     EXPECT_FALSE(picks[0].plainOnly);
-    EXPECT_EQ(picks[1].text, QStringLiteral("b"));
-    EXPECT_TRUE(picks[1].plainOnly);
+    EXPECT_FALSE(picks[1].plainOnly);
+    EXPECT_TRUE(picks[2].plainOnly);
+    EXPECT_EQ(picks[3].text, QStringLiteral("b"));
+    EXPECT_TRUE(picks[3].plainOnly);
 }
 
 TEST_F(PopupViewModelTest, DigitsPickOnlyWhileTheQueryHoldsNothingButBlanks)

@@ -2,8 +2,10 @@
 // state, and a strip that builds only the cards in view.
 #include "popup/ui/PopupView.h"
 
+#include "CardParts.h"
 #include "history/ClipboardStore.h"
 #include "popup/PopupViewModel.h"
+#include "popup/RelativeAge.h"
 #include "popup/ui/CardStripView.h"
 #include "popup/ui/EmptyStateView.h"
 #include "popup/ui/KeyHandlingView.h"
@@ -52,16 +54,25 @@ protected:
         QCoreApplication::sendEvent(view->windowHandle(), &release);
     }
 
-    void click(QWidget* target, const QPointF& at)
+    void click(QWidget* target, const QPointF& at, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
-        QMouseEvent move(QEvent::MouseMove, at, target->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, at, target->mapToGlobal(at), Qt::NoButton, Qt::NoButton, modifiers);
         QCoreApplication::sendEvent(target, &move);
         QMouseEvent press(QEvent::MouseButtonPress, at, target->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                          Qt::NoModifier);
+                          modifiers);
         QCoreApplication::sendEvent(target, &press);
         QMouseEvent release(QEvent::MouseButtonRelease, at, target->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
-                            Qt::NoModifier);
+                            modifiers);
         QCoreApplication::sendEvent(target, &release);
+    }
+
+    // The centre of a part of the card at `position` on the strip, as its card finds it.
+    QPointF partOnScreen(int position, ClipboardCardView::Part part)
+    {
+        const QRectF frame = view->strip()->cardFrame(position);
+        const ClipboardCardView card(view->model().filtered().at(position), position + 1, false, {}, {}, age,
+                                     QDateTime::currentDateTimeUtc());
+        return onScreen(frame.topLeft() + partBounds(card, frame.size(), part, true).center());
     }
 
     QPointF onScreen(const QPointF& content) const
@@ -75,6 +86,7 @@ protected:
     QList<std::pair<QString, bool>> picks;
     int dismissals = 0;
     bool optionHeld = false;
+    RelativeAge age{QStringLiteral("en_US")};
 };
 
 TEST_F(PopupViewTest, KeysDriveSelectionPicksAndTheSearchField)
@@ -159,21 +171,19 @@ TEST_F(PopupViewTest, ClicksPickCardsAndHoverButtonsPinAndDelete)
     CardStripView* strip = view->strip();
     const QRectF second = strip->cardFrame(1);
     click(strip->viewport(), onScreen(second.center()));
-    ASSERT_EQ(picks.size(), 1);
-    EXPECT_EQ(picks[0].first, QStringLiteral("entry 2"));
+    click(strip->viewport(), onScreen(second.center()), Qt::ShiftModifier);
+    ASSERT_EQ(picks.size(), 2);
+    EXPECT_EQ(picks[0], std::make_pair(QStringLiteral("entry 2"), false));
+    EXPECT_EQ(picks[1], std::make_pair(QStringLiteral("entry 2"), true)) << "Shift+click picks as plain text";
     EXPECT_EQ(view->model().selection(), 0) << "a click picks without moving the selection";
 
-    // The pin button sits left of the delete button in the top-right corner while hovered.
-    const QPointF pin = second.topRight() + QPointF(-6 - 20 - 4 - 12, 6 + 10);
-    click(strip->viewport(), onScreen(pin));
+    click(strip->viewport(), partOnScreen(1, ClipboardCardView::Part::pinButton));
     EXPECT_TRUE(store.items().at(0).isPinned);
     EXPECT_EQ(store.items().at(0).text, QStringLiteral("entry 2"));
-    EXPECT_EQ(picks.size(), 1) << "the pin button does not pick";
+    EXPECT_EQ(picks.size(), 2) << "the pin button does not pick";
     EXPECT_EQ(view->model().separatorPosition(), 1);
 
-    const QRectF third = strip->cardFrame(2);
-    const QPointF del = third.topRight() + QPointF(-6 - 10, 6 + 10);
-    click(strip->viewport(), onScreen(del));
+    click(strip->viewport(), partOnScreen(2, ClipboardCardView::Part::deleteButton));
     EXPECT_EQ(store.items().size(), 2);
 }
 
@@ -207,8 +217,7 @@ TEST_F(PopupViewTest, ChangesOfTheHistoryLeaveTheCardsInViewWhereTheyAre)
     bar->setValue(bar->maximum() / 2); // the user scrolled with the wheel
     const auto inView = [&] {
         const int first = strip->firstCardInView();
-        return std::make_pair(view->model().filtered().at(first).text,
-                              strip->cardFrame(first).left() - bar->value());
+        return std::make_pair(view->model().filtered().at(first).text, strip->cardFrame(first).left() - bar->value());
     };
     const auto before = inView();
     store.add(textItem(QStringLiteral("a new copy")));

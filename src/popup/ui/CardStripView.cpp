@@ -235,7 +235,7 @@ void CardStripView::updateBuiltCards()
         QPointer<CardStripView> self(this);
         ClipboardCardView::Callbacks callbacks{[self, item] {
                                                    if (self && self->m_callbacks.onActivate) {
-                                                       self->m_callbacks.onActivate(item);
+                                                       self->m_callbacks.onActivate(item, self->m_clickModifiers);
                                                    }
                                                },
                                                [self, item] {
@@ -362,6 +362,7 @@ void CardStripView::mouseReleaseEvent(QMouseEvent* event)
         return;
     }
     if (ClipboardCardView* card = cardAt(released.position)) {
+        m_clickModifiers = event->modifiers();
         card->click(released.hit); // may rebuild the strip or close the popup: nothing follows
     }
 }

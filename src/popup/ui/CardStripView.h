@@ -26,7 +26,8 @@ class CardStripView : public QAbstractScrollArea
 public:
     struct Callbacks
     {
-        std::function<void(const ClipboardItem&)> onActivate;
+        // With the modifiers the click was made with.
+        std::function<void(const ClipboardItem&, Qt::KeyboardModifiers)> onActivate;
         std::function<void(const ClipboardItem&)> onDelete;
         std::function<void(const ClipboardItem&)> onTogglePin;
     };
@@ -103,4 +104,5 @@ private:
     QHash<QUuid, QPointer<QVariantAnimation>> m_hoverAnimations;
     QPropertyAnimation* m_scrollAnimation = nullptr;
     CardHit m_pressed;
+    Qt::KeyboardModifiers m_clickModifiers; // of the click a card is being told of
 };

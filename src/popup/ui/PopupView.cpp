@@ -39,9 +39,9 @@ PopupView::PopupView(ClipboardStore& store, std::function<void(const ClipboardIt
     m_stack = new QStackedWidget(this);
     m_stack->setAttribute(Qt::WA_TranslucentBackground);
     QPointer<PopupView> self(this);
-    CardStripView::Callbacks callbacks{[self](const ClipboardItem& item) {
+    CardStripView::Callbacks callbacks{[self](const ClipboardItem& item, Qt::KeyboardModifiers modifiers) {
                                            if (self) {
-                                               self->m_model->activateItem(item);
+                                               self->m_model->clickItem(item, modifiers);
                                            }
                                        },
                                        [self](const ClipboardItem& item) {
