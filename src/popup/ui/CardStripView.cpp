@@ -118,29 +118,36 @@ int CardStripView::centredOffset(int position) const
     return std::clamp(static_cast<int>(std::lround(offset)), 0, horizontalScrollBar()->maximum());
 }
 
-int CardStripView::firstCardInView() const
+QList<int> CardStripView::cardsInView() const
 {
+    QList<int> positions;
     const auto [first, last] = visibleRange();
     const double left = horizontalScrollBar()->value();
+    const double right = left + viewport()->width();
     for (int position = first; position <= last; ++position) {
-        if (cardFrame(position).right() > left) {
-            return position;
+        const QRectF frame = cardFrame(position);
+        if (frame.right() > left && frame.left() < right) {
+            positions.append(position);
         }
     }
-    return -1;
+    return positions;
 }
 
 void CardStripView::setItems(const QList<ClipboardItem>& items, int separatorPosition, int selection,
                              Placement placement)
 {
-    // The card that holds the view in place: the first one in view that is still in the list and
-    // has not moved for a pin of its own (a card just pinned or unpinned goes elsewhere).
+    // The card that holds the view in place: the one nearest the middle of the view that is still
+    // in the list and has not moved for a pin of its own (a card just pinned or unpinned goes
+    // elsewhere). New copies and pins come in at the left, so usually every card in view stays.
     QUuid anchorId;
     double anchorX = 0;
     if (placement == Placement::keepCardsInView) {
-        const int first = firstCardInView();
-        const int end = first < 0 ? -1 : visibleRange().second;
-        for (int position = first; position >= 0 && position <= end && anchorId.isNull(); ++position) {
+        QList<int> candidates = cardsInView();
+        const double middle = horizontalScrollBar()->value() + viewport()->width() / 2.0;
+        std::stable_sort(candidates.begin(), candidates.end(), [this, middle](int a, int b) {
+            return std::abs(cardFrame(a).center().x() - middle) < std::abs(cardFrame(b).center().x() - middle);
+        });
+        for (int position : candidates) {
             const ClipboardItem& old = m_items.at(position);
             const bool staysPut = std::any_of(items.cbegin(), items.cend(), [&old](const ClipboardItem& item) {
                 return item.id == old.id && item.isPinned == old.isPinned;
@@ -148,6 +155,7 @@ void CardStripView::setItems(const QList<ClipboardItem>& items, int separatorPos
             if (staysPut) {
                 anchorId = old.id;
                 anchorX = cardFrame(position).left() - horizontalScrollBar()->value();
+                break;
             }
         }
     }

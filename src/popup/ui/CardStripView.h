@@ -59,8 +59,8 @@ public:
     int builtCardCount() const { return static_cast<int>(m_cards.size()); }
     // The scroll offset that centres the card at `position`, within the scrollable range.
     int centredOffset(int position) const;
-    // The first card whose frame is at least partly within the viewport, or -1.
-    int firstCardInView() const;
+    // The positions of the cards at least partly within the viewport, left to right.
+    QList<int> cardsInView() const;
 
     static constexpr int scrollDurationMs = 180;
     static constexpr int hoverDurationMs = 120;
