@@ -75,7 +75,8 @@ click_pin_button() {
     card_frame "$@"
     xdotool mousemove $((CARD_X + CARD_W / 2)) $((CARD_Y + CARD_H / 2))
     sleep 0.4
-    xdotool mousemove $((CARD_X + CARD_W - 42)) $((CARD_Y + 16))
+    # In the header, left of the delete button and the source icon.
+    xdotool mousemove $((CARD_X + CARD_W - 84)) $((CARD_Y + 22))
     sleep 0.2
     xdotool click 1
 }
