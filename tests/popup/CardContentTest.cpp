@@ -135,7 +135,6 @@ TEST(CardContent, TextsBreakAtEveryKindOfLineEndAndFileNamesBetweenWords)
     EXPECT_EQ(CardContent::previewText(QStringLiteral("a\rb\rc"), 100), "a" + ls + "b" + ls + "c") << "old Mac";
     EXPECT_EQ(CardContent::previewText(QStringLiteral("a\r\nb\nc\u2029d\te"), 100),
               "a" + ls + "b" + ls + "c" + ls + "d    e");
-    EXPECT_EQ(CardContent::previewText(QStringLiteral("abc\r"), 2), QStringLiteral("ab"));
 
     const QFont font = SystemFont::regular(12, QFont::Medium);
     const QFontMetricsF metrics(font);

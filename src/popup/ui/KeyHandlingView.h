@@ -23,8 +23,6 @@ public:
     std::function<void(int)> onDigit;
     std::function<bool()> digitPasteEnabled;
 
-    // Whether the key monitor is installed (while the view is in a shown window).
-    bool isMonitoring() const { return !m_monitoredWindow.isNull(); }
     // Where Caps Lock is read from (the installed platform's unless set; none: always off).
     void setKeyboardLayout(const KeyboardLayout* layout) { m_layout = layout; }
 
