@@ -117,7 +117,7 @@ void PopupViewModel::activate(int position)
 
 void PopupViewModel::clickItem(const ClipboardItem& item, Qt::KeyboardModifiers modifiers)
 {
-    const bool plainOnly = isOptionHeld() || (modifiers & (Qt::AltModifier | Qt::ShiftModifier));
+    const bool plainOnly = isOptionHeld() || modifiers.testAnyFlags(Qt::AltModifier | Qt::ShiftModifier);
     if (m_onPick) {
         m_onPick(item, plainOnly);
     }
