@@ -212,6 +212,8 @@ TEST_F(PopupViewTest, ChangesOfTheHistoryLeaveTheCardsInViewWhereTheyAre)
     show();
     CardStripView* strip = view->strip();
     QScrollBar* bar = strip->horizontalScrollBar();
+    store.add(textItem(QStringLiteral("seen at the start")));
+    EXPECT_EQ(bar->value(), 0) << "a strip at its start stays there, the new card in view";
     bar->setValue(bar->maximum() / 2); // the user scrolled with the wheel
     // Each card in view: its text and where it stands on screen.
     const auto inView = [&] {

@@ -139,9 +139,10 @@ void CardStripView::setItems(const QList<ClipboardItem>& items, int separatorPos
     // The card that holds the view in place: the one nearest the middle of the view that is still
     // in the list and has not moved for a pin of its own (a card just pinned or unpinned goes
     // elsewhere). New copies and pins come in at the left, so usually every card in view stays.
+    // A strip at its start stays at its start, where they come in.
     QUuid anchorId;
     double anchorX = 0;
-    if (placement == Placement::keepCardsInView) {
+    if (placement == Placement::keepCardsInView && horizontalScrollBar()->value() > 0) {
         QList<int> candidates = cardsInView();
         const double middle = horizontalScrollBar()->value() + viewport()->width() / 2.0;
         std::stable_sort(candidates.begin(), candidates.end(), [this, middle](int a, int b) {

@@ -37,7 +37,8 @@ public:
 
     enum class Placement {
         keepOffset,      // the strip stays scrolled as it is (a new search, which centres its selection next)
-        keepCardsInView, // the cards the user looks at stay where they are on screen (the history changed)
+        keepCardsInView, // the cards the user looks at stay where they are on screen (the history
+                         // changed); a strip at its start stays there
     };
     enum class Scroll { none, jump, animated };
 
