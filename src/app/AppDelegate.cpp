@@ -90,7 +90,9 @@ AppDelegate::ClickAction AppDelegate::actionForActivation(QSystemTrayIcon::Activ
     if (reason == QSystemTrayIcon::Context) {
         return ClickAction::OpenMenu;
     }
-    if (reason == QSystemTrayIcon::Trigger && modifiers.testFlag(Qt::ControlModifier)) {
+    // A click soon after another comes as a double click; with Control held it is still the menu's.
+    const bool leftClick = reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick;
+    if (leftClick && modifiers.testFlag(Qt::ControlModifier)) {
         return ClickAction::OpenMenu;
     }
     return ClickAction::TogglePopup;

@@ -203,6 +203,29 @@ QString CardContent::firstFileName(const ClipboardItem& item)
     return fileName(item.filePaths->first());
 }
 
+QString CardContent::previewText(const QString& text, qsizetype maxCharacters)
+{
+    const QString start = text.left(maxCharacters);
+    QString out;
+    out.reserve(start.size());
+    for (qsizetype i = 0; i < start.size(); ++i) {
+        const QChar c = start.at(i);
+        if (c == QLatin1Char('\r')) {
+            out += QChar::LineSeparator;
+            if (i + 1 < start.size() && start.at(i + 1) == QLatin1Char('\n')) {
+                ++i;
+            }
+        } else if (c == QLatin1Char('\n') || c == QChar(0x85) || c == QChar::ParagraphSeparator) {
+            out += QChar::LineSeparator;
+        } else if (c == QLatin1Char('\t')) {
+            out += QLatin1String("    ");
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 QString CardContent::cardToolTip(int index)
 {
     return QStringLiteral("Press ") + QString::number(index) + QStringLiteral(" or click to paste");

@@ -36,6 +36,9 @@ QString fileFolderText(const ClipboardItem& item, const QString& homePath);
 // "+N more" for N further files; empty for one file or none.
 QString moreFilesText(const ClipboardItem& item);
 QString firstFileName(const ClipboardItem& item);
+// The first `maxCharacters` of a text as a card lays them out: every line end (LF, CR LF, a lone
+// CR as old Mac files have it, NEL and the Unicode separators) a line separator, tabs four spaces.
+QString previewText(const QString& text, qsizetype maxCharacters);
 QString cardToolTip(int index);
 
 // "rgb(R, G, B)", each channel times 255 rounded half away from zero.

@@ -13,8 +13,10 @@ PopupKeyDecision consume(PopupKeyCommand command, int digit = 0)
 }
 } // namespace
 
-PopupKeyDecision PopupKeyMap::decide(int key, Qt::KeyboardModifiers modifiers, bool digitPasteEnabled)
+PopupKeyDecision PopupKeyMap::decide(const PopupKeyPress& press, bool digitPasteEnabled)
 {
+    const int key = press.key;
+    const Qt::KeyboardModifiers modifiers = press.modifiers;
     if (modifiers.testFlag(Qt::ControlModifier)) {
         if (const int digit = digitOf(key)) {
             return consume(PopupKeyCommand::digit, digit);
@@ -38,10 +40,10 @@ PopupKeyDecision PopupKeyMap::decide(int key, Qt::KeyboardModifiers modifiers, b
     default:
         break;
     }
-    // Any modifier, the keypad included, leaves the key to the search field.
+    // Any modifier, the keypad and Caps Lock included, leaves the key to the search field.
     const Qt::KeyboardModifiers anyModifier = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier |
                                               Qt::MetaModifier | Qt::KeypadModifier | Qt::GroupSwitchModifier;
-    if (modifiers & anyModifier) {
+    if ((modifiers & anyModifier) || press.capsLock) {
         return {};
     }
     if (const int digit = digitOf(key); digit != 0 && digitPasteEnabled) {

@@ -14,8 +14,18 @@ struct PopupKeyDecision
     bool operator==(const PopupKeyDecision&) const = default;
 };
 
+// One key press as the popup reads it.
+struct PopupKeyPress
+{
+    // The Qt key, which already reflects Shift ("!" for Shift+1) and no other modifier.
+    int key = 0;
+    Qt::KeyboardModifiers modifiers;
+    // Qt has no flag for it: Caps Lock comes from the event's native state.
+    bool capsLock = false;
+};
+
 namespace PopupKeyMap {
-// `key` is the Qt key of the press, which already reflects Shift ("!" for Shift+1) and no other
-// modifier. Control plays the part of the command key, Alt that of the option key.
-PopupKeyDecision decide(int key, Qt::KeyboardModifiers modifiers, bool digitPasteEnabled);
+// Control plays the part of the command key, Alt that of the option key. Caps Lock is a modifier
+// like Shift: it keeps a plain digit for the search field, but never stands in for Control.
+PopupKeyDecision decide(const PopupKeyPress& press, bool digitPasteEnabled);
 } // namespace PopupKeyMap

@@ -37,7 +37,7 @@ PopupViewModel::PopupViewModel(ClipboardStore& store, PickHandler onPick, std::f
     : QObject(parent), m_store(store), m_onPick(std::move(onPick)), m_onDismiss(std::move(onDismiss)),
       m_isOptionHeld(std::move(isOptionHeld)), m_filtered(store.items())
 {
-    connect(&m_store, &ClipboardStore::itemsChanged, this, &PopupViewModel::refilter);
+    connect(&m_store, &ClipboardStore::itemsChanged, this, &PopupViewModel::historyChanged);
 }
 
 QList<ClipboardItem> PopupViewModel::filter(const QList<ClipboardItem>& items, const QString& query)
@@ -63,14 +63,24 @@ void PopupViewModel::setQuery(const QString& query)
     m_query = query;
     m_filtered = filter(m_store.items(), m_query);
     m_selection = 0;
-    emit filteredChanged();
+    emit filteredChanged(ListChange::search);
     emit selectionChanged();
 }
 
-void PopupViewModel::refilter()
+void PopupViewModel::historyChanged()
 {
+    // A new copy, a pin or a deletion moves cards about; the one the user selected stays selected.
+    const QUuid selectedId =
+        m_selection >= 0 && m_selection < m_filtered.size() ? m_filtered.at(m_selection).id : QUuid();
     m_filtered = filter(m_store.items(), m_query);
-    emit filteredChanged();
+    const auto found = std::find_if(m_filtered.cbegin(), m_filtered.cend(),
+                                    [&selectedId](const ClipboardItem& item) { return item.id == selectedId; });
+    if (!selectedId.isNull() && found != m_filtered.cend()) {
+        m_selection = static_cast<int>(found - m_filtered.cbegin());
+    } else {
+        m_selection = std::max(0, std::min(static_cast<int>(m_filtered.size()) - 1, m_selection));
+    }
+    emit filteredChanged(ListChange::history);
 }
 
 void PopupViewModel::setSelection(int selection)
@@ -105,10 +115,11 @@ void PopupViewModel::activate(int position)
     }
 }
 
-void PopupViewModel::activateItem(const ClipboardItem& item)
+void PopupViewModel::clickItem(const ClipboardItem& item, Qt::KeyboardModifiers modifiers)
 {
+    const bool plainOnly = isOptionHeld() || modifiers.testAnyFlags(Qt::AltModifier | Qt::ShiftModifier);
     if (m_onPick) {
-        m_onPick(item, isOptionHeld());
+        m_onPick(item, plainOnly);
     }
 }
 
@@ -126,22 +137,10 @@ void PopupViewModel::deleteCurrent()
 
 void PopupViewModel::deleteItem(const ClipboardItem& item)
 {
-    const auto found = std::find_if(m_filtered.cbegin(), m_filtered.cend(),
-                                    [&item](const ClipboardItem& candidate) { return candidate.id == item.id; });
-    const bool wasFound = found != m_filtered.cend();
-    const int position = static_cast<int>(found - m_filtered.cbegin());
+    // The store tells us of the change, and the selection follows as for any change of the history:
+    // a card before the selected one goes, the same card stays selected; the selected card goes,
+    // the next one (or the new last one) takes its place.
     m_store.remove(item);
-    // The store told us of the change, so `m_filtered` is already the list without the item.
-    const int remaining = static_cast<int>(m_filtered.size());
-    if (remaining == 0) {
-        setSelection(0);
-        return;
-    }
-    int selection = m_selection;
-    if (wasFound && position < selection) {
-        --selection; // the same card stays selected
-    }
-    setSelection(std::min(remaining - 1, selection));
 }
 
 void PopupViewModel::togglePin(const ClipboardItem& item)

@@ -34,7 +34,9 @@ public:
     void moveLeft();
     void moveRight();
     void activate(int position);
-    void activateItem(const ClipboardItem& item);
+    // A click on a card picks it, as plain text with Alt held or, where the window manager takes
+    // Alt+click for itself, with Shift held.
+    void clickItem(const ClipboardItem& item, Qt::KeyboardModifiers modifiers);
     void pickDigit(int digit);
     void deleteCurrent();
     void deleteItem(const ClipboardItem& item);
@@ -49,13 +51,18 @@ public:
     QString countLabel() const;
     QString emptyStateText() const;
 
+    enum class ListChange { search, history };
+
 signals:
-    // The filtered list changed (search text or history); the selection may have moved too.
-    void filteredChanged();
+    // The filtered list changed. A new search starts the selection over at the first card (and
+    // `selectionChanged` follows); a change of the history keeps the selected card selected, its
+    // position following it, or, when it is gone, the card now in its place.
+    void filteredChanged(PopupViewModel::ListChange change);
+    // The selection moved to another card by the user's doing (a move, a new search).
     void selectionChanged();
 
 private:
-    void refilter();
+    void historyChanged();
     bool isOptionHeld() const { return m_isOptionHeld && m_isOptionHeld(); }
 
     ClipboardStore& m_store;

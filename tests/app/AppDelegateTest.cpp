@@ -44,6 +44,8 @@ TEST(AppDelegateClicks, LeftClickTogglesRightOrControlClickOpensTheMenu)
     EXPECT_EQ(AppDelegate::actionForActivation(QSystemTrayIcon::Trigger, Qt::MetaModifier), Click::TogglePopup);
     EXPECT_EQ(AppDelegate::actionForActivation(QSystemTrayIcon::Trigger, Qt::ControlModifier | Qt::ShiftModifier),
               Click::OpenMenu);
+    EXPECT_EQ(AppDelegate::actionForActivation(QSystemTrayIcon::DoubleClick, Qt::ControlModifier), Click::OpenMenu)
+        << "a Control+click soon after another click";
     EXPECT_EQ(AppDelegate::actionForActivation(QSystemTrayIcon::Context, Qt::NoModifier), Click::OpenMenu);
     // No event to look at: toggle.
     EXPECT_EQ(AppDelegate::actionForActivation(QSystemTrayIcon::Unknown, Qt::NoModifier), Click::TogglePopup);

@@ -50,15 +50,6 @@ clear_field() {
     wait_for 10 field_says text "" || fail "the field was not emptied: $(tail -n 3 "$FIELD_LOG")"
 }
 
-clipboard_targets() {
-    timeout 5 xclip -o -selection clipboard -t TARGETS | grep -vxE 'TARGETS|TIMESTAMP|MULTIPLE' | LC_ALL=C sort | tr '\n' ' '
-}
-
-targets_are() {
-    [[ $(clipboard_targets) == "$1" ]]
-}
-
-TEXT_TARGETS="STRING UTF8_STRING text/plain text/plain;charset=utf-8 "
 
 history_ids() {
     "$PYTHON" -c 'import json,sys; print(" ".join(e["id"] for e in json.load(open(sys.argv[1]))))' "$HISTORY_FILE"

@@ -70,12 +70,23 @@ card_frame() {
     CARD_Y=$((POPUP_Y + POPUP_H - 12 - CARD_H))
 }
 
+# What the clipboard offers, sorted, on one line (X's own targets left out); what a text pick offers.
+clipboard_targets() {
+    timeout 5 xclip -o -selection clipboard -t TARGETS | grep -vxE 'TARGETS|TIMESTAMP|MULTIPLE' | LC_ALL=C sort | tr '\n' ' '
+}
+TEXT_TARGETS="STRING UTF8_STRING text/plain text/plain;charset=utf-8 "
+
+targets_are() {
+    [[ $(clipboard_targets) == "$1" ]]
+}
+
 # Hovers the card at position $1 ($2 pinned cards in front) and clicks its pin button.
 click_pin_button() {
     card_frame "$@"
     xdotool mousemove $((CARD_X + CARD_W / 2)) $((CARD_Y + CARD_H / 2))
     sleep 0.4
-    xdotool mousemove $((CARD_X + CARD_W - 42)) $((CARD_Y + 16))
+    # In the header, left of the delete button and the source icon.
+    xdotool mousemove $((CARD_X + CARD_W - 84)) $((CARD_Y + 22))
     sleep 0.2
     xdotool click 1
 }

@@ -21,6 +21,22 @@ open_tray_menu() {
     sleep 0.7
 }
 
+# The tray menu is open: a visible window of ours, other than the icon, that the window manager
+# does not manage (as menus are not).
+tray_menu_shown() {
+    local w icon
+    icon=$(tray_icon) || return 1
+    for w in $(xdotool search --onlyvisible --pid "$STASHWELL_PID" 2>/dev/null); do
+        [[ $w != "$icon" ]] || continue
+        xwininfo -id "$w" 2>/dev/null | grep -q 'Override Redirect State: yes' && return 0
+    done
+    return 1
+}
+
+tray_menu_closed() {
+    ! tray_menu_shown
+}
+
 # Picks the menu entry at position $1 with the keyboard (1 = Show Clipboard, 2 = Settings…).
 pick_tray_entry() {
     open_tray_menu

@@ -1,6 +1,11 @@
-// Card texts and actions: link hosts, smart actions, image-file detection, footers.
+// Card texts and actions: link hosts, smart actions, image-file detection, footers, line ends and
+// the wrapping of file names.
 #include "popup/CardContent.h"
 
+#include "platform/SystemFont.h"
+#include "popup/WrappedText.h"
+
+#include <QFontMetricsF>
 #include <gtest/gtest.h>
 
 namespace {
@@ -123,5 +128,28 @@ TEST(CardContent, FooterTexts)
     EXPECT_EQ(CardContent::fileFolderText(files, "/home/u"), QStringLiteral("/home/user2")) << "not a prefix match";
     files.filePaths = QStringList{"/home/u/x.txt"};
     EXPECT_EQ(CardContent::fileFolderText(files, "/home/u/"), QStringLiteral("~"));
+}
+TEST(CardContent, TextsBreakAtEveryKindOfLineEndAndFileNamesBetweenWords)
+{
+    const QString ls(QChar::LineSeparator);
+    EXPECT_EQ(CardContent::previewText(QStringLiteral("a\rb\rc"), 100), "a" + ls + "b" + ls + "c") << "old Mac";
+    EXPECT_EQ(CardContent::previewText(QStringLiteral("a\r\nb\nc\u2029d\te"), 100),
+              "a" + ls + "b" + ls + "c" + ls + "d    e");
+
+    const QFont font = SystemFont::regular(12, QFont::Medium);
+    const QFontMetricsF metrics(font);
+    const QString name = QStringLiteral("Minutes of the extraordinary shareholders meeting.pdf");
+    // Room for "Minutes of the extraordinary" and a few letters more, not for the next word.
+    const double width = metrics.horizontalAdvance(QStringLiteral("Minutes of the extraordinary sh"));
+    EXPECT_EQ(WrappedText::lines(name, font, width, 2),
+              (QStringList{"Minutes of the extraordinary", "shareholders meeting.pdf"}));
+
+    // One word wider than a line breaks inside; what does not fit on two lines ends in an ellipsis.
+    const QString word = QStringLiteral("Supercalifragilisticexpialidocious_and_more_without_spaces.txt");
+    const QStringList lines =
+        WrappedText::lines(word, font, metrics.horizontalAdvance(QStringLiteral("Supercalifr")), 2);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(word.startsWith(lines.at(0) + lines.at(1).chopped(1)));
+    EXPECT_TRUE(lines.at(1).endsWith(QChar(0x2026)));
 }
 } // namespace

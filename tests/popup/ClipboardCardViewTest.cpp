@@ -2,6 +2,7 @@
 // fallbacks, and rich text that never loads what it refers to.
 #include "popup/ui/ClipboardCardView.h"
 
+#include "CardParts.h"
 #include "popup/CardPreviewLoader.h"
 #include "popup/PreviewImage.h"
 #include "popup/RelativeAge.h"
@@ -50,7 +51,7 @@ protected:
     QList<QUrl> opened;
 };
 
-TEST_F(ClipboardCardViewTest, TooltipsAndHitsFollowTheHoverState)
+TEST_F(ClipboardCardViewTest, HoverButtonsLeaveTheSourceIconInViewAndTooltipsFollowThem)
 {
     ClipboardItem item;
     item.kind = ClipboardKind::link;
@@ -63,17 +64,22 @@ TEST_F(ClipboardCardViewTest, TooltipsAndHitsFollowTheHoverState)
     EXPECT_EQ(view->hitTest(middle, cardSize, false).part, Part::card);
     EXPECT_EQ(view->toolTip(view->hitTest(middle, cardSize, false)), QStringLiteral("Press 12 or click to paste"));
 
-    const QPointF pin(220 - 6 - 20 - 4 - 12, 16);
-    const QPointF del(220 - 16, 16);
-    EXPECT_NE(view->hitTest(pin, cardSize, false).part, Part::pinButton) << "no buttons without hover";
-    EXPECT_EQ(view->hitTest(pin, cardSize, true).part, Part::pinButton);
+    const QRectF pin = partBounds(*view, cardSize, Part::pinButton, true);
+    const QRectF del = partBounds(*view, cardSize, Part::deleteButton, true);
+    const QRectF icon = partBounds(*view, cardSize, Part::sourceIcon, true);
+    ASSERT_FALSE(pin.isEmpty() || del.isEmpty() || icon.isEmpty());
+    EXPECT_TRUE(partBounds(*view, cardSize, Part::pinButton, false).isEmpty()) << "no buttons without hover";
+    EXPECT_FALSE(icon.intersects(pin) || icon.intersects(del)) << "the buttons cover no part of the icon";
+    EXPECT_EQ(partBounds(*view, cardSize, Part::sourceIcon, false), icon);
     EXPECT_EQ(view->toolTip({Part::pinButton}), QStringLiteral("Unpin"));
-    EXPECT_EQ(view->hitTest(del, cardSize, true).part, Part::deleteButton);
     EXPECT_EQ(view->toolTip({Part::sourceIcon}), QStringLiteral("Browser"));
+    // The icon is drawn the same whether the buttons show or not.
+    const QRect iconPixels = icon.toAlignedRect();
+    EXPECT_EQ(render(*view, 1.0).copy(iconPixels), render(*view, 0.0).copy(iconPixels));
 
     // The footer's "Open in browser" button is there with or without hover.
-    const QPointF footerAction(220 - 14 - (9 + 3 + 14) - 6 - 9, 240 - 10 - 9);
-    const ClipboardCardView::Hit action = view->hitTest(footerAction, cardSize, false);
+    const ClipboardCardView::Hit action =
+        view->hitTest(partBounds(*view, cardSize, Part::action, false).center(), cardSize, false);
     ASSERT_EQ(action.part, Part::action);
     EXPECT_EQ(view->toolTip(action), QStringLiteral("Open in browser"));
 
@@ -94,9 +100,9 @@ TEST_F(ClipboardCardViewTest, FooterlessCardsShowTheirActionsOnlyWhileHovered)
     color.colorHex = QStringLiteral("#336699");
     auto view = card(color);
     ASSERT_FALSE(view->hasFooter());
-    const QPointF corner(220 - 8 - 14, 240 - 8 - 14);
-    EXPECT_EQ(view->hitTest(corner, cardSize, false).part, Part::card);
-    const ClipboardCardView::Hit hit = view->hitTest(corner, cardSize, true);
+    EXPECT_TRUE(partBounds(*view, cardSize, Part::action, false).isEmpty());
+    const ClipboardCardView::Hit hit =
+        view->hitTest(partBounds(*view, cardSize, Part::action, true).center(), cardSize, true);
     ASSERT_EQ(hit.part, Part::action);
     EXPECT_EQ(view->toolTip(hit), QStringLiteral("Copy as rgb(51, 102, 153)"));
     EXPECT_EQ(render(*view).pixelColor(110, 180), QColor(0x33, 0x66, 0x99)) << "the colour fills the body";

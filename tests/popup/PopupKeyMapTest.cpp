@@ -7,9 +7,10 @@ namespace {
 using Cmd = PopupKeyCommand;
 constexpr auto none = Qt::NoModifier;
 
-PopupKeyDecision decide(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, bool digitsEnabled = true)
+PopupKeyDecision decide(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, bool digitsEnabled = true,
+                        bool capsLock = false)
 {
-    return PopupKeyMap::decide(key, modifiers, digitsEnabled);
+    return PopupKeyMap::decide({key, modifiers, capsLock}, digitsEnabled);
 }
 
 TEST(PopupKeyMap, NavigationKeysAreTakenWithOrWithoutModifiers)
@@ -46,5 +47,12 @@ TEST(PopupKeyMap, DigitRules)
     EXPECT_FALSE(decide(Qt::Key_3, Qt::KeypadModifier, true).consume);
     EXPECT_FALSE(decide(Qt::Key_3, Qt::AltModifier, true).consume);
     EXPECT_FALSE(decide(Qt::Key_NumberSign, Qt::ControlModifier | Qt::ShiftModifier, true).consume);
+    // Caps Lock on: a plain digit types into the empty search; it is no command key, so
+    // Control+digit, Control+Backspace and the arrows work as without it.
+    EXPECT_FALSE(decide(Qt::Key_4, none, true, true).consume);
+    EXPECT_EQ(decide(Qt::Key_4, Qt::ControlModifier, true, true), (PopupKeyDecision{true, Cmd::digit, 4}));
+    EXPECT_EQ(decide(Qt::Key_Backspace, Qt::ControlModifier, true, true), (PopupKeyDecision{true, Cmd::deleteItem, 0}));
+    EXPECT_EQ(decide(Qt::Key_Left, none, true, true), (PopupKeyDecision{true, Cmd::left, 0}));
+    EXPECT_FALSE(decide(Qt::Key_Backspace, none, true, true).consume);
 }
 } // namespace

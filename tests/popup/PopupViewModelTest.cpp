@@ -27,8 +27,8 @@ protected:
                 store.togglePin(copy);
             }
         }
-        // Pinning puts each newly pinned entry on top: restore the wanted order of the pinned block.
         ASSERT_EQ(store.items().size(), items.size());
+        model.setSelection(0); // as the popup opens on this history
     }
 
     QStringList texts(const QList<ClipboardItem>& items) const
@@ -127,6 +127,20 @@ TEST_F(PopupViewModelTest, DeletionKeepsTheSameCardSelectedOrTheNewLastOne)
     EXPECT_EQ(model.selection(), 0);
 }
 
+TEST_F(PopupViewModelTest, ChangesOfTheHistoryKeepTheSelectedCardWithoutMovingTheSelection)
+{
+    fill({textItem("a"), textItem("b"), textItem("c")});
+    int moves = 0;
+    QObject::connect(&model, &PopupViewModel::selectionChanged, [&moves] { ++moves; });
+    model.setSelection(1); // b
+    moves = 0;
+    store.add(textItem("new"));
+    store.togglePin(store.items().at(3)); // c goes to the top
+    EXPECT_EQ(texts(model.filtered()), (QStringList{"c", "new", "a", "b"}));
+    EXPECT_EQ(model.filtered().at(model.selection()).text, QStringLiteral("b"));
+    EXPECT_EQ(moves, 0) << "the strip is not told to move";
+}
+
 TEST_F(PopupViewModelTest, DeletingAnItemOutsideTheFilterStillRemovesItFromTheStore)
 {
     fill({textItem("apple"), textItem("banana"), textItem("avocado")});
@@ -144,14 +158,18 @@ TEST_F(PopupViewModelTest, PicksHonourBoundsAndTheOptionKey)
     model.pickDigit(3);
     model.pickDigit(5); // only three cards: nothing
     model.activate(-1);
+    model.clickItem(store.items().at(0), Qt::ControlModifier);
+    model.clickItem(store.items().at(0), Qt::AltModifier); // the click's own state, where Alt+click arrives
     optionHeld = true;
     model.setSelection(1);
     model.activate(model.selection());
-    ASSERT_EQ(picks.size(), 2);
+    ASSERT_EQ(picks.size(), 4);
     EXPECT_EQ(picks[0].text, QStringLiteral("c"));
     EXPECT_FALSE(picks[0].plainOnly);
-    EXPECT_EQ(picks[1].text, QStringLiteral("b"));
-    EXPECT_TRUE(picks[1].plainOnly);
+    EXPECT_FALSE(picks[1].plainOnly);
+    EXPECT_TRUE(picks[2].plainOnly);
+    EXPECT_EQ(picks[3].text, QStringLiteral("b"));
+    EXPECT_TRUE(picks[3].plainOnly);
 }
 
 TEST_F(PopupViewModelTest, DigitsPickOnlyWhileTheQueryHoldsNothingButBlanks)
@@ -177,15 +195,5 @@ TEST_F(PopupViewModelTest, SeparatorStandsBeforeTheFirstUnpinnedCard)
 
     model.setQuery(QStringLiteral("u"));
     EXPECT_EQ(model.separatorPosition(), -1) << "no pinned card before the unpinned ones";
-}
-
-TEST_F(PopupViewModelTest, FollowsTheStoreWhilePinningAndClearing)
-{
-    fill({textItem("a"), textItem("b")});
-    model.togglePin(store.items().at(1));
-    EXPECT_EQ(texts(model.filtered()), (QStringList{"b", "a"}));
-    EXPECT_EQ(model.separatorPosition(), 1);
-    model.clearAll();
-    EXPECT_EQ(texts(model.filtered()), QStringList{"b"});
 }
 } // namespace

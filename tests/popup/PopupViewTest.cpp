@@ -1,9 +1,12 @@
 // The popup view on the offscreen platform: keys through its window, clicks on cards, the empty
-// state, and a strip that builds only the cards in view.
+// state, and a strip that builds only the cards in view and keeps them in place when the history
+// changes.
 #include "popup/ui/PopupView.h"
 
+#include "CardParts.h"
 #include "history/ClipboardStore.h"
 #include "popup/PopupViewModel.h"
+#include "popup/RelativeAge.h"
 #include "popup/ui/CardStripView.h"
 #include "popup/ui/EmptyStateView.h"
 #include "popup/ui/KeyHandlingView.h"
@@ -52,16 +55,25 @@ protected:
         QCoreApplication::sendEvent(view->windowHandle(), &release);
     }
 
-    void click(QWidget* target, const QPointF& at)
+    void click(QWidget* target, const QPointF& at, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
-        QMouseEvent move(QEvent::MouseMove, at, target->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, at, target->mapToGlobal(at), Qt::NoButton, Qt::NoButton, modifiers);
         QCoreApplication::sendEvent(target, &move);
         QMouseEvent press(QEvent::MouseButtonPress, at, target->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                          Qt::NoModifier);
+                          modifiers);
         QCoreApplication::sendEvent(target, &press);
         QMouseEvent release(QEvent::MouseButtonRelease, at, target->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
-                            Qt::NoModifier);
+                            modifiers);
         QCoreApplication::sendEvent(target, &release);
+    }
+
+    // The centre of a part of the card at `position` on the strip, as its card finds it.
+    QPointF partOnScreen(int position, ClipboardCardView::Part part)
+    {
+        const QRectF frame = view->strip()->cardFrame(position);
+        const ClipboardCardView card(view->model().filtered().at(position), position + 1, false, {}, {}, age,
+                                     QDateTime::currentDateTimeUtc());
+        return onScreen(frame.topLeft() + partBounds(card, frame.size(), part, true).center());
     }
 
     QPointF onScreen(const QPointF& content) const
@@ -75,6 +87,7 @@ protected:
     QList<std::pair<QString, bool>> picks;
     int dismissals = 0;
     bool optionHeld = false;
+    RelativeAge age{QStringLiteral("en_US")};
 };
 
 TEST_F(PopupViewTest, KeysDriveSelectionPicksAndTheSearchField)
@@ -159,21 +172,19 @@ TEST_F(PopupViewTest, ClicksPickCardsAndHoverButtonsPinAndDelete)
     CardStripView* strip = view->strip();
     const QRectF second = strip->cardFrame(1);
     click(strip->viewport(), onScreen(second.center()));
-    ASSERT_EQ(picks.size(), 1);
-    EXPECT_EQ(picks[0].first, QStringLiteral("entry 2"));
+    click(strip->viewport(), onScreen(second.center()), Qt::ShiftModifier);
+    ASSERT_EQ(picks.size(), 2);
+    EXPECT_EQ(picks[0], std::make_pair(QStringLiteral("entry 2"), false));
+    EXPECT_EQ(picks[1], std::make_pair(QStringLiteral("entry 2"), true)) << "Shift+click picks as plain text";
     EXPECT_EQ(view->model().selection(), 0) << "a click picks without moving the selection";
 
-    // The pin button sits left of the delete button in the top-right corner while hovered.
-    const QPointF pin = second.topRight() + QPointF(-6 - 20 - 4 - 12, 6 + 10);
-    click(strip->viewport(), onScreen(pin));
+    click(strip->viewport(), partOnScreen(1, ClipboardCardView::Part::pinButton));
     EXPECT_TRUE(store.items().at(0).isPinned);
     EXPECT_EQ(store.items().at(0).text, QStringLiteral("entry 2"));
-    EXPECT_EQ(picks.size(), 1) << "the pin button does not pick";
+    EXPECT_EQ(picks.size(), 2) << "the pin button does not pick";
     EXPECT_EQ(view->model().separatorPosition(), 1);
 
-    const QRectF third = strip->cardFrame(2);
-    const QPointF del = third.topRight() + QPointF(-6 - 10, 6 + 10);
-    click(strip->viewport(), onScreen(del));
+    click(strip->viewport(), partOnScreen(2, ClipboardCardView::Part::deleteButton));
     EXPECT_EQ(store.items().size(), 2);
 }
 
@@ -184,9 +195,6 @@ TEST_F(PopupViewTest, OnlyCardsInViewAreBuiltAndTheSelectionIsCentred)
     CardStripView* strip = view->strip();
     EXPECT_LE(strip->builtCardCount(), 10);
     EXPECT_GT(strip->builtCardCount(), 2);
-    const QSizeF card = CardStripView::cardSize(strip->viewport()->height());
-    EXPECT_EQ(card.height(), std::max(strip->viewport()->height() - 24.0, 160.0));
-    EXPECT_EQ(card.width(), std::max(0.85 * card.height(), 220.0));
 
     view->model().setSelection(500);
     ASSERT_TRUE(waitUntil([&] { return strip->horizontalScrollBar()->value() == strip->centredOffset(500); }));
@@ -198,14 +206,40 @@ TEST_F(PopupViewTest, OnlyCardsInViewAreBuiltAndTheSelectionIsCentred)
     EXPECT_GE(last, 500);
 }
 
-TEST_F(PopupViewTest, KeyMonitorLivesWhileTheViewIsShown)
+TEST_F(PopupViewTest, ChangesOfTheHistoryLeaveTheCardsInViewWhereTheyAre)
 {
-    fill(1);
+    fill(60);
     show();
-    EXPECT_TRUE(view->keyHandler()->isMonitoring());
-    view->hide();
-    EXPECT_FALSE(view->keyHandler()->isMonitoring());
-    view->show();
-    EXPECT_TRUE(view->keyHandler()->isMonitoring());
+    CardStripView* strip = view->strip();
+    QScrollBar* bar = strip->horizontalScrollBar();
+    store.add(textItem(QStringLiteral("seen at the start")));
+    EXPECT_EQ(bar->value(), 0) << "a strip at its start stays there, the new card in view";
+    bar->setValue(bar->maximum() / 2); // the user scrolled with the wheel
+    // Each card in view: its text and where it stands on screen.
+    const auto inView = [&] {
+        QList<std::pair<QString, double>> cards;
+        for (int position : strip->cardsInView()) {
+            cards.append(
+                {*view->model().filtered().at(position).text, strip->cardFrame(position).left() - bar->value()});
+        }
+        return cards;
+    };
+    const auto before = inView();
+    ASSERT_GE(before.size(), 3);
+    store.add(textItem(QStringLiteral("a new copy")));
+    EXPECT_EQ(inView(), before) << "a new copy";
+    store.togglePin(store.items().at(50));
+    EXPECT_EQ(inView(), before) << "a pin of a card out of view (the separator appears)";
+    store.remove(view->model().filtered().at(strip->cardsInView().first() - 3));
+    EXPECT_EQ(inView(), before) << "a deletion";
+
+    // The first card in view pinned goes to the top; the others stay where they were.
+    store.togglePin(view->model().filtered().at(strip->cardsInView().first()));
+    EXPECT_EQ(inView().mid(1), before.mid(1));
+
+    const PopupViewModel& model = view->model();
+    EXPECT_EQ(model.filtered().at(model.selection()).text, QStringLiteral("entry 1")) << "still selected";
+    key(Qt::Key_Left); // moving the selection centres it
+    ASSERT_TRUE(waitUntil([&] { return bar->value() == strip->centredOffset(model.selection()); }));
 }
 } // namespace

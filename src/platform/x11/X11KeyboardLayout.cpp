@@ -23,3 +23,9 @@ std::optional<std::uint32_t> X11KeyboardLayout::baseKeysym(std::uint32_t nativeS
     }
     return keysym;
 }
+
+bool X11KeyboardLayout::isCapsLockOn(std::uint32_t nativeModifiers) const
+{
+    // Qt hands on the key event's X state, where Caps Lock is the Lock bit.
+    return (nativeModifiers & XCB_MOD_MASK_LOCK) != 0;
+}

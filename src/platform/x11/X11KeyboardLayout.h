@@ -1,4 +1,4 @@
-// The X server's keyboard mapping, read for the recorder's key labels.
+// The X server's keyboard mapping, read for the recorder's key labels, and the lock bit of key events.
 #pragma once
 
 #include "platform/KeyboardLayout.h"
@@ -7,4 +7,5 @@ class X11KeyboardLayout final : public KeyboardLayout
 {
 public:
     std::optional<std::uint32_t> baseKeysym(std::uint32_t nativeScanCode) override;
+    bool isCapsLockOn(std::uint32_t nativeModifiers) const override;
 };

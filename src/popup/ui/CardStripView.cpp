@@ -118,48 +118,91 @@ int CardStripView::centredOffset(int position) const
     return std::clamp(static_cast<int>(std::lround(offset)), 0, horizontalScrollBar()->maximum());
 }
 
-void CardStripView::setItems(const QList<ClipboardItem>& items, int separatorPosition)
+QList<int> CardStripView::cardsInView() const
 {
-    // Cards whose item and number are unchanged are kept; every other card is built anew.
-    std::map<int, std::unique_ptr<ClipboardCardView>> previous;
-    previous.swap(m_cards);
-    std::map<QUuid, std::unique_ptr<ClipboardCardView>> byId;
-    for (auto& [position, card] : previous) {
-        byId[card->item().id] = std::move(card);
-    }
-    m_items = items;
-    m_separator = separatorPosition;
-    updateScrollRange();
+    QList<int> positions;
     const auto [first, last] = visibleRange();
+    const double left = horizontalScrollBar()->value();
+    const double right = left + viewport()->width();
     for (int position = first; position <= last; ++position) {
-        auto found = byId.find(m_items.at(position).id);
-        if (found != byId.end() && found->second && found->second->index() == position + 1 &&
-            found->second->item() == m_items.at(position)) {
-            found->second->setSelected(position == m_selection);
-            m_cards[position] = std::move(found->second);
+        const QRectF frame = cardFrame(position);
+        if (frame.right() > left && frame.left() < right) {
+            positions.append(position);
         }
     }
+    return positions;
+}
+
+void CardStripView::setItems(const QList<ClipboardItem>& items, int separatorPosition, int selection,
+                             Placement placement)
+{
+    // The card that holds the view in place: the one nearest the middle of the view that is still
+    // in the list and has not moved for a pin of its own (a card just pinned or unpinned goes
+    // elsewhere). New copies and pins come in at the left, so usually every card in view stays.
+    // A strip at its start stays at its start, where they come in.
+    QUuid anchorId;
+    double anchorX = 0;
+    if (placement == Placement::keepCardsInView && horizontalScrollBar()->value() > 0) {
+        QList<int> candidates = cardsInView();
+        const double middle = horizontalScrollBar()->value() + viewport()->width() / 2.0;
+        std::stable_sort(candidates.begin(), candidates.end(), [this, middle](int a, int b) {
+            return std::abs(cardFrame(a).center().x() - middle) < std::abs(cardFrame(b).center().x() - middle);
+        });
+        for (int position : candidates) {
+            const ClipboardItem& old = m_items.at(position);
+            const bool staysPut = std::any_of(items.cbegin(), items.cend(), [&old](const ClipboardItem& item) {
+                return item.id == old.id && item.isPinned == old.isPinned;
+            });
+            if (staysPut) {
+                anchorId = old.id;
+                anchorX = cardFrame(position).left() - horizontalScrollBar()->value();
+                break;
+            }
+        }
+    }
+    const bool wasScrolling = m_scrollAnimation->state() == QAbstractAnimation::Running;
+    m_scrollAnimation->stop();
+
+    for (auto& [position, card] : m_cards) {
+        m_reusable[card->item().id] = std::move(card);
+    }
+    m_cards.clear();
+    m_items = items;
+    m_separator = separatorPosition;
+    m_selection = selection;
+    updateScrollRange();
+    if (!anchorId.isNull()) {
+        const auto anchor = std::find_if(m_items.cbegin(), m_items.cend(),
+                                         [&anchorId](const ClipboardItem& item) { return item.id == anchorId; });
+        const double target = cardFrame(static_cast<int>(anchor - m_items.cbegin())).left() - anchorX;
+        horizontalScrollBar()->setValue(static_cast<int>(std::lround(target)));
+    }
     updateBuiltCards();
+    m_reusable.clear();
     if (!m_hoveredId.isNull() && std::none_of(m_items.cbegin(), m_items.cend(),
                                               [this](const ClipboardItem& i) { return i.id == m_hoveredId; })) {
         m_hoveredId = QUuid();
     }
+    // A move of the selection under way goes on to the selected card, wherever it is now.
+    if (wasScrolling && m_selection >= 0 && m_selection < m_items.size()) {
+        setSelection(m_selection, Scroll::animated);
+    }
     viewport()->update();
 }
 
-void CardStripView::setSelection(int selection, bool animated)
+void CardStripView::setSelection(int selection, Scroll scroll)
 {
     m_selection = selection;
     for (auto& [position, card] : m_cards) {
         card->setSelected(position == selection);
     }
     viewport()->update();
-    if (selection < 0 || selection >= m_items.size()) {
+    if (scroll == Scroll::none || selection < 0 || selection >= m_items.size()) {
         return; // a selection outside the list scrolls nothing
     }
     const int target = centredOffset(selection);
     m_scrollAnimation->stop();
-    if (!animated || target == horizontalScrollBar()->value()) {
+    if (scroll == Scroll::jump || target == horizontalScrollBar()->value()) {
         horizontalScrollBar()->setValue(target);
         return;
     }
@@ -191,10 +234,17 @@ void CardStripView::updateBuiltCards()
             continue;
         }
         const ClipboardItem& item = m_items.at(position);
+        if (const auto reusable = m_reusable.find(item.id); reusable != m_reusable.end() && reusable->second &&
+                                                            reusable->second->index() == position + 1 &&
+                                                            reusable->second->item() == item) {
+            reusable->second->setSelected(position == m_selection);
+            m_cards[position] = std::move(reusable->second);
+            continue;
+        }
         QPointer<CardStripView> self(this);
         ClipboardCardView::Callbacks callbacks{[self, item] {
                                                    if (self && self->m_callbacks.onActivate) {
-                                                       self->m_callbacks.onActivate(item);
+                                                       self->m_callbacks.onActivate(item, self->m_clickModifiers);
                                                    }
                                                },
                                                [self, item] {
@@ -321,6 +371,7 @@ void CardStripView::mouseReleaseEvent(QMouseEvent* event)
         return;
     }
     if (ClipboardCardView* card = cardAt(released.position)) {
+        m_clickModifiers = event->modifiers();
         card->click(released.hit); // may rebuild the strip or close the popup: nothing follows
     }
 }

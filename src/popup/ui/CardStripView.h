@@ -1,5 +1,6 @@
 // The horizontal strip of cards. Only the cards in view exist and are painted, so a history of
-// 1,000 entries costs what 10 do; the selected card is scrolled to the centre.
+// 1,000 entries costs what 10 do. A move of the selection scrolls the selected card to the centre;
+// nothing else moves the strip but the user's own scrolling.
 #pragma once
 
 #include "history/ClipboardItem.h"
@@ -25,7 +26,8 @@ class CardStripView : public QAbstractScrollArea
 public:
     struct Callbacks
     {
-        std::function<void(const ClipboardItem&)> onActivate;
+        // With the modifiers the click was made with.
+        std::function<void(const ClipboardItem&, Qt::KeyboardModifiers)> onActivate;
         std::function<void(const ClipboardItem&)> onDelete;
         std::function<void(const ClipboardItem&)> onTogglePin;
     };
@@ -33,11 +35,19 @@ public:
     CardStripView(Callbacks callbacks, CardActionHandlers handlers, QWidget* parent = nullptr);
     ~CardStripView() override;
 
-    // A new list (search or history changed): the cards in view are built again.
-    void setItems(const QList<ClipboardItem>& items, int separatorPosition);
-    // Marks the selected card and scrolls it to the centre over 0.18 s (not when `animated` is
-    // false, e.g. when the popup opens).
-    void setSelection(int selection, bool animated = true);
+    enum class Placement {
+        keepOffset,      // the strip stays scrolled as it is (a new search, which centres its selection next)
+        keepCardsInView, // the cards the user looks at stay where they are on screen (the history
+                         // changed); a strip at its start stays there
+    };
+    enum class Scroll { none, jump, animated };
+
+    // A new list, with `selection` the position of the selected card in it. Cards whose item and
+    // number are unchanged are kept; the others in view are built anew.
+    void setItems(const QList<ClipboardItem>& items, int separatorPosition, int selection, Placement placement);
+    // Marks the selected card and, unless told not to, scrolls it to the centre (over 0.18 s when
+    // animated).
+    void setSelection(int selection, Scroll scroll = Scroll::animated);
 
     // Card size for a strip of height h: H = max(h - 24, 160), W = max(0.85 H, 220).
     static QSizeF cardSize(double stripHeight);
@@ -50,6 +60,8 @@ public:
     int builtCardCount() const { return static_cast<int>(m_cards.size()); }
     // The scroll offset that centres the card at `position`, within the scrollable range.
     int centredOffset(int position) const;
+    // The positions of the cards at least partly within the viewport, left to right.
+    QList<int> cardsInView() const;
 
     static constexpr int scrollDurationMs = 180;
     static constexpr int hoverDurationMs = 120;
@@ -86,9 +98,12 @@ private:
     QSizeF m_cardSize;
     std::unique_ptr<RelativeAge> m_age;
     std::map<int, std::unique_ptr<ClipboardCardView>> m_cards; // position -> card in view
+    // While a new list is taken in: the cards built for the old one, for reuse where they still fit.
+    std::map<QUuid, std::unique_ptr<ClipboardCardView>> m_reusable;
     QUuid m_hoveredId;
     QHash<QUuid, double> m_hover;
     QHash<QUuid, QPointer<QVariantAnimation>> m_hoverAnimations;
     QPropertyAnimation* m_scrollAnimation = nullptr;
     CardHit m_pressed;
+    Qt::KeyboardModifiers m_clickModifiers; // of the click a card is being told of
 };

@@ -9,6 +9,7 @@
 #include "popup/PreviewImage.h"
 #include "popup/RelativeAge.h"
 #include "popup/RichTextPreview.h"
+#include "popup/WrappedText.h"
 #include "popup/ui/PopupStyle.h"
 #include "popup/ui/Symbols.h"
 
@@ -225,9 +226,12 @@ bool ClipboardCardView::hasFooter() const
 
 // --- geometry ------------------------------------------------------------------------------------
 
+// The hover buttons stand in the header left of the source icon, which stays in view: the title
+// and the age give way to them.
 QRectF ClipboardCardView::deleteButtonRect(const QSizeF& size) const
 {
-    return QRectF(size.width() - 6 - 20, 6, 20, 20);
+    const QRectF icon = sourceIconRect(size);
+    return QRectF(icon.left() - 8 - 20, icon.center().y() - 10, 20, 20);
 }
 
 QRectF ClipboardCardView::pinButtonRect(const QSizeF& size) const
@@ -363,7 +367,7 @@ void ClipboardCardView::paint(QPainter& painter, const QRectF& rect, double hove
     shape.addRoundedRect(local, cornerRadius, cornerRadius);
     painter.save();
     painter.setClipPath(shape);
-    m_iconFade = hover;
+    m_hover = hover;
     painter.fillRect(local, Qt::white);
     paintHeader(painter, local);
     paintBody(painter, bodyRect(local.size()));
@@ -393,7 +397,8 @@ void ClipboardCardView::paintHeader(QPainter& painter, const QRectF& rect)
 
     const QRectF icon = sourceIconRect(rect.size());
     const double textLeft = 12;
-    const double textWidth = std::max(0.0, icon.left() - 8 - textLeft);
+    const double textRight = m_hover > 0 ? pinButtonRect(rect.size()).left() : icon.left();
+    const double textWidth = std::max(0.0, textRight - 8 - textLeft);
     const QFont titleFont = SystemFont::regular(14, QFont::DemiBold);
     const QFont ageFont = SystemFont::regular(11);
     const QFontMetricsF titleMetrics(titleFont);
@@ -409,9 +414,6 @@ void ClipboardCardView::paintHeader(QPainter& painter, const QRectF& rect)
     painter.drawText(QRectF(textLeft, top + titleMetrics.height() + 2, textWidth, ageMetrics.height()),
                      Qt::AlignLeft | Qt::AlignVCenter, ageMetrics.elidedText(m_ageText, Qt::ElideRight, textWidth));
 
-    // The hover buttons take the corner the icon sits in: the icon gives way while they show.
-    painter.save();
-    painter.setOpacity(painter.opacity() * (1.0 - m_iconFade));
     if (m_sourceIcon) {
         const qreal ratio = ratioOf(painter);
         QPixmap pixmap = m_sourceIcon->pixmap(QSize(28, 28), ratio);
@@ -419,7 +421,6 @@ void ClipboardCardView::paintHeader(QPainter& painter, const QRectF& rect)
     } else {
         Symbols::draw(painter, QStringLiteral("app.dashed"), icon.adjusted(3, 3, -3, -3), PopupStyle::white(0.9));
     }
-    painter.restore();
 }
 
 void ClipboardCardView::paintBody(QPainter& painter, const QRectF& body)
@@ -478,9 +479,7 @@ void ClipboardCardView::paintTextPreview(QPainter& painter, const QRectF& area)
 
     const QFont font = SystemFont::regular(12, m_item.kind == ClipboardKind::link ? QFont::Medium : QFont::Normal);
     if (!m_textLayout || m_textLayoutSize != area.size()) {
-        QString text = m_item.text.value_or(QString()).left(maxPreviewCharacters);
-        text.replace(QLatin1Char('\n'), QChar::LineSeparator);
-        text.replace(QLatin1Char('\t'), QLatin1String("    "));
+        const QString text = CardContent::previewText(m_item.text.value_or(QString()), maxPreviewCharacters);
         m_textLayout = std::make_unique<QTextLayout>(text, font);
         QTextOption option(Qt::AlignLeft);
         option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -740,9 +739,8 @@ void ClipboardCardView::paintGenericFileBody(QPainter& painter, const QRectF& bo
     const QString more = CardContent::moreFilesText(m_item);
 
     // The name wraps onto at most two lines.
-    const QRectF nameBounds =
-        nameMetrics.boundingRect(QRectF(0, 0, area.width(), 1000), Qt::AlignHCenter | Qt::TextWrapAnywhere, name);
-    const double nameHeight = std::min(nameBounds.height(), nameMetrics.lineSpacing() * 2);
+    const QStringList nameLines = WrappedText::lines(name, nameFont, area.width(), 2);
+    const double nameHeight = nameMetrics.lineSpacing() * static_cast<double>(nameLines.size());
     double total = 56 + 8 + nameHeight;
     if (!more.isEmpty()) {
         total += 8 + moreMetrics.height();
@@ -761,14 +759,10 @@ void ClipboardCardView::paintGenericFileBody(QPainter& painter, const QRectF& bo
     y += 56 + 8;
     painter.setFont(nameFont);
     painter.setPen(PopupStyle::black(0.85));
-    QString shownName = name;
-    if (nameBounds.height() > nameMetrics.lineSpacing() * 2 + 0.5) {
-        // Two lines' worth of the name, ending in an ellipsis.
-        shownName = nameMetrics.elidedText(name, Qt::ElideRight, area.width() * 2 - nameMetrics.averageCharWidth() * 2);
+    for (const QString& line : nameLines) {
+        painter.drawText(QRectF(area.left(), y, area.width(), nameMetrics.lineSpacing()), Qt::AlignHCenter, line);
+        y += nameMetrics.lineSpacing();
     }
-    painter.drawText(QRectF(area.left(), y, area.width(), nameHeight), Qt::AlignHCenter | Qt::TextWrapAnywhere,
-                     shownName);
-    y += nameHeight;
     if (!more.isEmpty()) {
         y += 8;
         painter.setFont(moreFont);

@@ -128,5 +128,5 @@ private:
     int m_visibleLines = 0;
     QString m_elidedLastLine;
     QRectF m_elidedLastLineRect;
-    double m_iconFade = 0;
+    double m_hover = 0; // the hover buttons' opacity as the card is painted
 };

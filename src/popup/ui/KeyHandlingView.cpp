@@ -2,12 +2,14 @@
 // any widget of that window, and never events of other windows (a menu, a dialog).
 #include "popup/ui/KeyHandlingView.h"
 
+#include "platform/KeyboardLayout.h"
+#include "platform/Platform.h"
 #include "popup/PopupKeyMap.h"
 
 #include <QKeyEvent>
 #include <QWindow>
 
-KeyHandlingView::KeyHandlingView(QWidget* parent) : QWidget(parent)
+KeyHandlingView::KeyHandlingView(QWidget* parent) : QWidget(parent), m_layout(Platform::current().keyboardLayout)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
@@ -67,7 +69,8 @@ bool KeyHandlingView::eventFilter(QObject* watched, QEvent* event)
     }
     const auto* key = static_cast<QKeyEvent*>(event);
     const bool digitsEnabled = digitPasteEnabled && digitPasteEnabled();
-    const PopupKeyDecision decision = PopupKeyMap::decide(key->key(), key->modifiers(), digitsEnabled);
+    const bool capsLock = m_layout && m_layout->isCapsLockOn(key->nativeModifiers());
+    const PopupKeyDecision decision = PopupKeyMap::decide({key->key(), key->modifiers(), capsLock}, digitsEnabled);
     if (!decision.consume) {
         return false;
     }

@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <functional>
 
+class KeyboardLayout;
 class QWindow;
 
 class KeyHandlingView : public QWidget
@@ -22,8 +23,8 @@ public:
     std::function<void(int)> onDigit;
     std::function<bool()> digitPasteEnabled;
 
-    // Whether the key monitor is installed (while the view is in a shown window).
-    bool isMonitoring() const { return !m_monitoredWindow.isNull(); }
+    // Where Caps Lock is read from (the installed platform's unless set; none: always off).
+    void setKeyboardLayout(const KeyboardLayout* layout) { m_layout = layout; }
 
 protected:
     bool event(QEvent* event) override;
@@ -34,4 +35,5 @@ private:
     void removeMonitor();
 
     QPointer<QWindow> m_monitoredWindow;
+    const KeyboardLayout* m_layout = nullptr;
 };

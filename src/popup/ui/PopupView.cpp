@@ -39,9 +39,9 @@ PopupView::PopupView(ClipboardStore& store, std::function<void(const ClipboardIt
     m_stack = new QStackedWidget(this);
     m_stack->setAttribute(Qt::WA_TranslucentBackground);
     QPointer<PopupView> self(this);
-    CardStripView::Callbacks callbacks{[self](const ClipboardItem& item) {
+    CardStripView::Callbacks callbacks{[self](const ClipboardItem& item, Qt::KeyboardModifiers modifiers) {
                                            if (self) {
-                                               self->m_model->activateItem(item);
+                                               self->m_model->clickItem(item, modifiers);
                                            }
                                        },
                                        [self](const ClipboardItem& item) {
@@ -99,9 +99,13 @@ PopupView::PopupView(ClipboardStore& store, std::function<void(const ClipboardIt
     connect(m_searchBar->field(), &QLineEdit::returnPressed, this, [this] { m_model->activate(m_model->selection()); });
     connect(m_searchBar, &SearchBarView::clearAllRequested, m_model, &PopupViewModel::clearAll);
     connect(m_model, &PopupViewModel::filteredChanged, this, &PopupView::refresh);
-    connect(m_model, &PopupViewModel::selectionChanged, this,
-            [this] { m_strip->setSelection(m_model->selection(), isVisible()); });
-    refresh();
+    // The strip moves only when the user moves the selection; a change of the history leaves the
+    // cards in view where they are.
+    connect(m_model, &PopupViewModel::selectionChanged, this, [this] {
+        m_strip->setSelection(m_model->selection(),
+                              isVisible() ? CardStripView::Scroll::animated : CardStripView::Scroll::jump);
+    });
+    refresh(PopupViewModel::ListChange::search);
 }
 
 PopupView::~PopupView() = default;
@@ -117,7 +121,7 @@ void PopupView::setComposited(bool composited)
     update();
 }
 
-void PopupView::refresh()
+void PopupView::refresh(PopupViewModel::ListChange change)
 {
     m_searchBar->countLabel()->setText(m_model->countLabel());
     if (m_model->filtered().isEmpty()) {
@@ -126,15 +130,16 @@ void PopupView::refresh()
     } else {
         m_stack->setCurrentWidget(m_strip);
     }
-    m_strip->setItems(m_model->filtered(), m_model->separatorPosition());
-    m_strip->setSelection(m_model->selection(), isVisible());
+    m_strip->setItems(m_model->filtered(), m_model->separatorPosition(), m_model->selection(),
+                      change == PopupViewModel::ListChange::history ? CardStripView::Placement::keepCardsInView
+                                                                    : CardStripView::Placement::keepOffset);
 }
 
 void PopupView::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     m_model->setSelection(0);
-    m_strip->setSelection(0, false);
+    m_strip->setSelection(0, CardStripView::Scroll::jump);
     m_searchBar->field()->setFocus(Qt::OtherFocusReason);
 }
 

@@ -4,6 +4,7 @@
 
 #include "history/ClipboardItem.h"
 #include "popup/CardContent.h"
+#include "popup/PopupViewModel.h"
 #include "popup/ui/VisualEffectView.h"
 
 #include <QWidget>
@@ -13,7 +14,6 @@ class CardStripView;
 class ClipboardStore;
 class EmptyStateView;
 class KeyHandlingView;
-class PopupViewModel;
 class QStackedWidget;
 class SearchBarView;
 
@@ -47,7 +47,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void refresh();
+    void refresh(PopupViewModel::ListChange change);
 
     PopupViewModel* m_model = nullptr;
     SearchBarView* m_searchBar = nullptr;
