@@ -1,0 +1,118 @@
+// Changing the global shortcut without a window: a registered one is stored, one that cannot be
+// registered is rolled back with a beep and the reason, and the suspended shortcut comes back
+// whenever a recording ends without a new one.
+#include "settings/ShortcutCommit.h"
+
+#include "settings/AppSettings.h"
+#include "support/TestSupport.h"
+
+#include <QStringList>
+#include <deque>
+#include <gtest/gtest.h>
+
+namespace {
+class ShortcutCommitTest : public ::testing::Test
+{
+protected:
+    ShortcutCommitTest()
+    {
+        ShortcutCommit::Services services;
+        services.suspend = [this] { calls << QStringLiteral("suspend"); };
+        services.resume = [this] {
+            calls << QStringLiteral("resume");
+            return 0;
+        };
+        services.reload = [this] {
+            calls << QStringLiteral("reload");
+            const std::int32_t status = statuses.empty() ? 0 : statuses.front();
+            if (!statuses.empty()) {
+                statuses.pop_front();
+            }
+            return status;
+        };
+        services.beep = [this] { ++beeps; };
+        commit = std::make_unique<ShortcutCommit>(settings, services);
+        QObject::connect(commit.get(), &ShortcutCommit::errorChanged, [this] { ++errorChanges; });
+    }
+
+    FakeEnvironment env;
+    AppSettings settings{env.platform.defaults, env.platform.loginItem, env.platform.log, [] {}};
+    std::unique_ptr<ShortcutCommit> commit;
+    QStringList calls;
+    std::deque<std::int32_t> statuses; // what the next reloads answer (0 once they run out)
+    int beeps = 0;
+    int errorChanges = 0;
+    const HotkeyShortcut controlOptionK{40, HotkeyShortcut::controlKey | HotkeyShortcut::optionKey, "K"};
+    const HotkeyShortcut commandT{17, HotkeyShortcut::commandKey, "T"};
+};
+
+TEST_F(ShortcutCommitTest, StoresAndRegistersOrRollsBackWithTheReason)
+{
+    commit->commit(controlOptionK);
+    EXPECT_EQ(settings.hotkeyShortcut(), controlOptionK);
+    EXPECT_EQ(calls, QStringList{"reload"});
+    EXPECT_FALSE(commit->error());
+    EXPECT_EQ(beeps, 0);
+
+    // Taken by another program: the previous shortcut is stored and registered again.
+    calls.clear();
+    statuses = {-9878};
+    commit->commit(commandT);
+    EXPECT_EQ(settings.hotkeyShortcut(), controlOptionK);
+    EXPECT_EQ(env.platform.defaults.values.value("stashwell.hotkey.keyCode").toInteger(), 40);
+    EXPECT_EQ(env.platform.defaults.values.value("stashwell.hotkey.keyLabel").toString(), QStringLiteral("K"));
+    EXPECT_EQ(calls, (QStringList{"reload", "reload"}));
+    EXPECT_EQ(commit->error(), QStringLiteral("That shortcut is already in use."));
+    EXPECT_EQ(beeps, 1);
+
+    statuses = {-9868};
+    commit->commit(commandT);
+    EXPECT_EQ(commit->error(), QStringLiteral("Could not register that shortcut. Status -9868."));
+    EXPECT_EQ(settings.hotkeyShortcut(), controlOptionK);
+    EXPECT_EQ(beeps, 2);
+
+    // The default again, while it is already set, registers it again and clears the message.
+    commit->commit(HotkeyShortcut::defaultShortcut());
+    calls.clear();
+    commit->commit(HotkeyShortcut::defaultShortcut());
+    EXPECT_EQ(calls, QStringList{"reload"});
+    EXPECT_FALSE(commit->error());
+}
+
+TEST_F(ShortcutCommitTest, ARecordingEndsByResumingUnlessANewShortcutIsCommitted)
+{
+    statuses = {-9878};
+    commit->commit(commandT);
+    ASSERT_TRUE(commit->error());
+    calls.clear();
+    const int changesBefore = errorChanges;
+
+    commit->beginRecording();
+    EXPECT_FALSE(commit->error()) << "a new attempt starts without the old message";
+    EXPECT_GT(errorChanges, changesBefore);
+    commit->rejectInvalid();
+    EXPECT_EQ(commit->error(), QStringLiteral("Use at least Super, Ctrl or Alt with a key."));
+    EXPECT_EQ(calls, QStringList{"suspend"}) << "still suspended while recording";
+    commit->cancelRecording();
+    EXPECT_EQ(calls, (QStringList{"suspend", "resume"}));
+
+    // An invalid shortcut committed: nothing stored, a beep, and the suspended shortcut comes back.
+    calls.clear();
+    const HotkeyShortcut before = settings.hotkeyShortcut();
+    commit->commit(HotkeyShortcut{40, HotkeyShortcut::shiftKey, "K"});
+    EXPECT_EQ(calls, QStringList{"resume"});
+    EXPECT_EQ(settings.hotkeyShortcut(), before);
+    EXPECT_EQ(commit->error(), QStringLiteral("Use at least Super, Ctrl or Alt with a key."));
+    EXPECT_EQ(beeps, 2);
+}
+
+TEST_F(ShortcutCommitTest, WithoutServicesACommitStoresAndSucceeds)
+{
+    ShortcutCommit bare(settings, {});
+    bare.beginRecording();
+    bare.cancelRecording();
+    bare.commit(controlOptionK);
+    EXPECT_EQ(settings.hotkeyShortcut(), controlOptionK);
+    EXPECT_FALSE(bare.error());
+}
+} // namespace
