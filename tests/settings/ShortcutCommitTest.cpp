@@ -3,11 +3,8 @@
 // whenever a recording ends without a new one.
 #include "settings/ShortcutCommit.h"
 
-#include "settings/AppSettings.h"
-#include "support/TestSupport.h"
+#include "SettingsViewFixture.h"
 
-#include <QStringList>
-#include <deque>
 #include <gtest/gtest.h>
 
 namespace {
@@ -16,31 +13,18 @@ class ShortcutCommitTest : public ::testing::Test
 protected:
     ShortcutCommitTest()
     {
-        ShortcutCommit::Services services;
-        services.suspend = [this] { calls << QStringLiteral("suspend"); };
-        services.resume = [this] {
-            calls << QStringLiteral("resume");
-            return 0;
-        };
-        services.reload = [this] {
-            calls << QStringLiteral("reload");
-            const std::int32_t status = statuses.empty() ? 0 : statuses.front();
-            if (!statuses.empty()) {
-                statuses.pop_front();
-            }
-            return status;
-        };
-        services.beep = [this] { ++beeps; };
-        commit = std::make_unique<ShortcutCommit>(settings, services);
+        const SettingsView::Services view = fixture.services();
+        commit = std::make_unique<ShortcutCommit>(
+            settings, ShortcutCommit::Services{view.suspendShortcut, view.resumeShortcut, view.reloadShortcut, view.beep});
         QObject::connect(commit.get(), &ShortcutCommit::errorChanged, [this] { ++errorChanges; });
     }
 
-    FakeEnvironment env;
-    AppSettings settings{env.platform.defaults, env.platform.loginItem, env.platform.log, [] {}};
+    SettingsViewFixture fixture; // records the hotkey calls and beeps, answers the statuses set
+    AppSettings& settings = fixture.settings();
     std::unique_ptr<ShortcutCommit> commit;
-    QStringList calls;
-    std::deque<std::int32_t> statuses; // what the next reloads answer (0 once they run out)
-    int beeps = 0;
+    QStringList& calls = fixture.hotkeyCalls;
+    std::deque<std::int32_t>& statuses = fixture.reloadStatuses;
+    int& beeps = fixture.beeps;
     int errorChanges = 0;
     const HotkeyShortcut controlOptionK{40, HotkeyShortcut::controlKey | HotkeyShortcut::optionKey, "K"};
     const HotkeyShortcut commandT{17, HotkeyShortcut::commandKey, "T"};
@@ -59,8 +43,8 @@ TEST_F(ShortcutCommitTest, StoresAndRegistersOrRollsBackWithTheReason)
     statuses = {-9878};
     commit->commit(commandT);
     EXPECT_EQ(settings.hotkeyShortcut(), controlOptionK);
-    EXPECT_EQ(env.platform.defaults.values.value("stashwell.hotkey.keyCode").toInteger(), 40);
-    EXPECT_EQ(env.platform.defaults.values.value("stashwell.hotkey.keyLabel").toString(), QStringLiteral("K"));
+    EXPECT_EQ(fixture.defaults().values.value("stashwell.hotkey.keyCode").toInteger(), 40);
+    EXPECT_EQ(fixture.defaults().values.value("stashwell.hotkey.keyLabel").toString(), QStringLiteral("K"));
     EXPECT_EQ(calls, (QStringList{"reload", "reload"}));
     EXPECT_EQ(commit->error(), QStringLiteral("That shortcut is already in use."));
     EXPECT_EQ(beeps, 1);
