@@ -89,14 +89,4 @@ TEST_F(ShortcutCommitTest, ARecordingEndsByResumingUnlessANewShortcutIsCommitted
     EXPECT_EQ(commit->error(), QStringLiteral("Use at least Super, Ctrl or Alt with a key."));
     EXPECT_EQ(beeps, 2);
 }
-
-TEST_F(ShortcutCommitTest, WithoutServicesACommitStoresAndSucceeds)
-{
-    ShortcutCommit bare(settings, {});
-    bare.beginRecording();
-    bare.cancelRecording();
-    bare.commit(controlOptionK);
-    EXPECT_EQ(settings.hotkeyShortcut(), controlOptionK);
-    EXPECT_FALSE(bare.error());
-}
 } // namespace
