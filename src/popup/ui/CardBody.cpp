@@ -29,5 +29,5 @@ std::unique_ptr<CardBody> CardBody::forItem(const ClipboardItem& item)
         }
         return std::make_unique<FileBody>(item);
     }
-    return std::make_unique<TextBody>(item);
+    return std::make_unique<TextBody>(item); // not reached: every kind has its body above
 }
