@@ -159,6 +159,11 @@ bool CardContent::isImageFile(const QString& path)
                        [](const QString& ancestor) { return ancestor.startsWith(QLatin1String("image/")); });
 }
 
+bool CardContent::showsFirstFileImage(const ClipboardItem& item)
+{
+    return item.filePaths && !item.filePaths->isEmpty() && isImageFile(item.filePaths->first());
+}
+
 QString CardContent::characterCountText(const ClipboardItem& item)
 {
     qint64 count = 0;

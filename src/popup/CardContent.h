@@ -28,6 +28,8 @@ QString linkHost(const ClipboardItem& item);
 QList<CardAction> smartActions(const ClipboardItem& item, const CardActionHandlers& handlers);
 // Whether the path's extension names an image type.
 bool isImageFile(const QString& path);
+// Whether a file entry's card shows the picture of its first file (else its icon and name).
+bool showsFirstFileImage(const ClipboardItem& item);
 
 // "N characters": the stored count, else the text's characters as a reader perceives them.
 QString characterCountText(const ClipboardItem& item);

@@ -2,13 +2,15 @@
 // layout numbers of their own.
 #pragma once
 
-#include "popup/ui/ClipboardCardView.h"
+#include "popup/CardGeometry.h"
 
 #include <QRectF>
 #include <QSizeF>
 
 // Where on a card of `size` `part` answers the hit test (scanned every 4 pixels); empty when nowhere.
-inline QRectF partBounds(const ClipboardCardView& card, const QSizeF& size, ClipboardCardView::Part part, bool hovering)
+// `card` is a CardGeometry or a card view.
+template <typename Card>
+QRectF partBounds(const Card& card, const QSizeF& size, CardGeometry::Part part, bool hovering)
 {
     QRectF bounds;
     for (double y = 0; y < size.height(); y += 4) {

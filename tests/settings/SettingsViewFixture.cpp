@@ -20,30 +20,35 @@ ClipboardStore& SettingsViewFixture::store()
     return *m_store;
 }
 
+SettingsView::Services SettingsViewFixture::services()
+{
+    SettingsView::Services services;
+    services.suspendShortcut = [this] { hotkeyCalls << QStringLiteral("suspend"); };
+    services.resumeShortcut = [this] {
+        hotkeyCalls << QStringLiteral("resume");
+        return 0;
+    };
+    services.reloadShortcut = [this] {
+        hotkeyCalls << QStringLiteral("reload");
+        if (reloadStatuses.empty()) {
+            return 0;
+        }
+        const std::int32_t status = reloadStatuses.front();
+        reloadStatuses.pop_front();
+        return status;
+    };
+    services.hasAccessibilityPermission = [this] { return accessibilityGranted; };
+    services.appIcon = [this](const QString& id) { return environment.platform.desktop.icons.value(id); };
+    services.beep = [this] { ++beeps; };
+    services.quit = [] {};
+    services.desktop = &environment.platform.desktop;
+    return services;
+}
+
 SettingsView& SettingsViewFixture::view()
 {
     if (!m_view) {
-        SettingsView::Services services;
-        services.suspendShortcut = [this] { hotkeyCalls << QStringLiteral("suspend"); };
-        services.resumeShortcut = [this] {
-            hotkeyCalls << QStringLiteral("resume");
-            return 0;
-        };
-        services.reloadShortcut = [this] {
-            hotkeyCalls << QStringLiteral("reload");
-            if (reloadStatuses.empty()) {
-                return 0;
-            }
-            const std::int32_t status = reloadStatuses.front();
-            reloadStatuses.pop_front();
-            return status;
-        };
-        services.hasAccessibilityPermission = [this] { return accessibilityGranted; };
-        services.appIcon = [this](const QString& id) { return environment.platform.desktop.icons.value(id); };
-        services.beep = [this] { ++beeps; };
-        services.quit = [] {};
-        services.desktop = &environment.platform.desktop;
-        m_view = std::make_unique<SettingsView>(settings(), store(), services);
+        m_view = std::make_unique<SettingsView>(settings(), store(), services());
     }
     return *m_view;
 }

@@ -24,6 +24,8 @@ public:
 
     // The settings are read when the view is first asked for, so tests can prepare the defaults.
     SettingsView& view();
+    // What the view is given: hotkey calls recorded, statuses and permission as the test sets them.
+    SettingsView::Services services();
     AppSettings& settings();
     ClipboardStore& store();
     MemoryDefaultsStore& defaults() { return environment.platform.defaults; }

@@ -1,4 +1,5 @@
-// The settings window's content: its texts, its two-way bindings, the shortcut commit and the ignored apps.
+// The settings window's content: its texts, its two-way bindings, and the shortcut and ignored apps
+// as the window shows them.
 #include "SettingsViewFixture.h"
 #include "Version.h"
 #include "hotkey/ui/HotkeyRecorderView.h"
@@ -6,7 +7,6 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QDir>
 #include <QJsonArray>
 #include <QKeyEvent>
 #include <QLabel>
@@ -184,7 +184,7 @@ TEST(SettingsView, TogglesWriteOnlyWhenClicked)
     EXPECT_TRUE(fixture.settings().pauseCapture());
 }
 
-TEST(SettingsView, CommitHotkeyStoresRegistersOrRollsBack)
+TEST(SettingsView, ShortcutCommitsShowTheirOutcomeAndResetRestoresTheDefault)
 {
     SettingsViewFixture fixture;
     SettingsView& view = fixture.view();
@@ -193,45 +193,23 @@ TEST(SettingsView, CommitHotkeyStoresRegistersOrRollsBack)
     view.commitHotkey(controlOptionK);
     EXPECT_EQ(fixture.settings().hotkeyShortcut(), controlOptionK);
     EXPECT_EQ(fixture.hotkeyCalls, QStringList{"reload"});
-    EXPECT_FALSE(view.hotkeyError());
-    EXPECT_EQ(fixture.beeps, 0);
     EXPECT_EQ(text(view, "popupHint"), QStringLiteral("Press Ctrl+Alt+K to open the clipboard popup."));
     EXPECT_EQ(view.recorder()->button()->text(), QStringLiteral("Ctrl+Alt+K"));
 
-    // Taken by another program: the previous shortcut is stored and registered again.
-    fixture.hotkeyCalls.clear();
+    // Taken by another program: the message shows under the row and the old shortcut stays.
     fixture.reloadStatuses = {-9878};
-    const HotkeyShortcut commandT{17, HotkeyShortcut::commandKey, "T"};
-    view.commitHotkey(commandT);
-    EXPECT_EQ(fixture.settings().hotkeyShortcut(), controlOptionK);
-    EXPECT_EQ(fixture.defaults().values.value("stashwell.hotkey.keyCode").toInteger(), 40);
-    EXPECT_EQ(fixture.defaults().values.value("stashwell.hotkey.keyLabel").toString(), QStringLiteral("K"));
-    EXPECT_EQ(fixture.hotkeyCalls, (QStringList{"reload", "reload"}));
+    view.commitHotkey(HotkeyShortcut{17, HotkeyShortcut::commandKey, "T"});
     EXPECT_EQ(view.hotkeyError(), QStringLiteral("That shortcut is already in use."));
     EXPECT_EQ(text(view, "hotkeyError"), QStringLiteral("That shortcut is already in use."));
+    EXPECT_TRUE(child<QLabel>(view, "hotkeyError")->isVisibleTo(&view));
     EXPECT_EQ(fixture.beeps, 1);
     EXPECT_EQ(view.recorder()->button()->text(), QStringLiteral("Ctrl+Alt+K"));
-
-    fixture.reloadStatuses = {-9868};
-    view.commitHotkey(commandT);
-    EXPECT_EQ(view.hotkeyError(), QStringLiteral("Could not register that shortcut. Status -9868."));
-    EXPECT_EQ(fixture.settings().hotkeyShortcut(), controlOptionK);
-
-    // Not valid: nothing stored, the suspended shortcut comes back.
-    fixture.hotkeyCalls.clear();
-    view.commitHotkey(HotkeyShortcut{40, HotkeyShortcut::shiftKey, "K"});
-    EXPECT_EQ(fixture.hotkeyCalls, QStringList{"resume"});
-    EXPECT_EQ(view.hotkeyError(), QStringLiteral("Use at least Super, Ctrl or Alt with a key."));
-    EXPECT_EQ(fixture.beeps, 3);
 
     // The reset button puts the default back and clears the message.
     child<QToolButton>(view, "resetShortcut")->click();
     EXPECT_EQ(fixture.settings().hotkeyShortcut(), HotkeyShortcut::defaultShortcut());
     EXPECT_FALSE(view.hotkeyError());
     EXPECT_FALSE(child<QLabel>(view, "hotkeyError")->isVisibleTo(&view));
-    fixture.hotkeyCalls.clear();
-    child<QToolButton>(view, "resetShortcut")->click();
-    EXPECT_EQ(fixture.hotkeyCalls, QStringList{"reload"});
 }
 
 TEST(SettingsView, RecorderSuspendsResumesAndCommitsThroughTheView)
@@ -299,8 +277,6 @@ TEST(SettingsView, IgnoredAppsListNamesSortsAndRemoves)
 
     fixture.settings().setIgnoredBundleIDs({"org.gnome.TextEditor", "com.example.Unknown", "Zed"});
     EXPECT_EQ(ignoredNames(view), (QStringList{"Zed", "com.example.Unknown", "Text Editor"}));
-    EXPECT_EQ(view.appDisplayName(QStringLiteral("org.gnome.TextEditor")), QStringLiteral("Text Editor"));
-    EXPECT_EQ(view.appDisplayName(QStringLiteral("com.example.Unknown")), QStringLiteral("com.example.Unknown"));
 
     // Removing the first line; its button is still running when the list is rebuilt.
     QList<QToolButton*> removeButtons = view.findChildren<QToolButton*>(QStringLiteral("removeApp"));
@@ -316,33 +292,6 @@ TEST(SettingsView, IgnoredAppsListNamesSortsAndRemoves)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(ignoredNames(view).isEmpty());
     EXPECT_NE(view.findChild<QLabel*>(QStringLiteral("noAppsIgnored")), nullptr);
-}
-
-TEST(SettingsView, ChosenDesktopEntryJoinsTheIgnoredApps)
-{
-    SettingsViewFixture fixture;
-    const QString applications = fixture.environment.path() + QStringLiteral("/applications");
-    QDir().mkpath(applications + QStringLiteral("/kde"));
-    fixture.environment.platform.desktop.folders = {applications};
-    const QByteArray entry = "[Desktop Entry]\nType=Application\nName=Kate\nExec=kate\n";
-    ASSERT_TRUE(writeFileBytes(applications + QStringLiteral("/kde/org.kde.kate.desktop"), entry));
-    ASSERT_TRUE(writeFileBytes(applications + QStringLiteral("/notes.txt"), entry));
-    ASSERT_TRUE(writeFileBytes(applications + QStringLiteral("/broken.desktop"), "not an entry"));
-    SettingsView& view = fixture.view();
-
-    view.ignoreApplicationAt(applications + QStringLiteral("/notes.txt"));
-    view.ignoreApplicationAt(applications + QStringLiteral("/broken.desktop"));
-    view.ignoreApplicationAt(applications + QStringLiteral("/missing.desktop"));
-    EXPECT_TRUE(fixture.settings().ignoredBundleIDs().isEmpty());
-    EXPECT_EQ(fixture.defaults().writeCount, 0);
-
-    view.ignoreApplicationAt(applications + QStringLiteral("/kde/org.kde.kate.desktop"));
-    EXPECT_EQ(fixture.settings().ignoredBundleIDs(), QSet<QString>{"kde-org.kde.kate"});
-    // Choosing it again changes nothing but is stored again.
-    view.ignoreApplicationAt(applications + QStringLiteral("/kde/org.kde.kate.desktop"));
-    EXPECT_EQ(fixture.settings().ignoredBundleIDs(), QSet<QString>{"kde-org.kde.kate"});
-    EXPECT_EQ(fixture.defaults().writeCount, 2);
-    EXPECT_EQ(ignoredNames(view), QStringList{"kde-org.kde.kate"});
 }
 
 TEST(SettingsView, AboutShowsVersionAndShortcut)

@@ -6,23 +6,17 @@
 #include "history/ClipboardItem.h"
 #include "popup/CardAction.h"
 #include "popup/CardContent.h"
-#include "popup/PreviewImage.h"
-#include "popup/RichTextPreview.h"
+#include "popup/CardGeometry.h"
+#include "popup/ui/CardChrome.h"
 
-#include <QColor>
-#include <QIcon>
 #include <QList>
-#include <QPainterPath>
 #include <QRectF>
 #include <QString>
 #include <functional>
 #include <memory>
-#include <optional>
 
-struct CardPreview;
+class CardBody;
 class QPainter;
-class QTextDocument;
-class QTextLayout;
 class RelativeAge;
 
 class ClipboardCardView
@@ -35,18 +29,11 @@ public:
         std::function<void()> onTogglePin;
     };
 
-    // What is under a point of the card.
-    enum class Part { none, card, pinButton, deleteButton, action, sourceIcon };
-    struct Hit
-    {
-        Part part = Part::none;
-        int action = -1; // index into smartActions() for Part::action
+    using Part = CardGeometry::Part;
+    using Hit = CardGeometry::Hit;
 
-        bool operator==(const Hit&) const = default;
-    };
-
-    static constexpr double cornerRadius = 14;
-    static constexpr double headerHeight = 50;
+    static constexpr double cornerRadius = CardGeometry::cornerRadius;
+    static constexpr double headerHeight = CardGeometry::headerHeight;
 
     ClipboardCardView(const ClipboardItem& item, int index, bool isSelected, Callbacks callbacks,
                       const CardActionHandlers& handlers, const RelativeAge& age, const QDateTime& now);
@@ -59,10 +46,7 @@ public:
     bool isSelected() const { return m_isSelected; }
     void setSelected(bool selected) { m_isSelected = selected; }
     const QList<CardAction>& smartActions() const { return m_actions; }
-    // Whether the card has a footer (text, link and plain-file cards); the others show their
-    // actions over the body while hovered.
-    bool hasFooter() const;
-    const QString& ageText() const { return m_ageText; }
+    const QString& ageText() const { return m_header.age; }
     // Describes the item's age as of `now` (cards drawn together share one moment, so their ages
     // agree); within the second it was last described for, nothing changes.
     void refreshAge(const RelativeAge& age, const QDateTime& now);
@@ -80,53 +64,14 @@ public:
     void click(const Hit& hit);
 
 private:
-    struct Layout;
-    QRectF pinButtonRect(const QSizeF& size) const;
-    QRectF deleteButtonRect(const QSizeF& size) const;
-    QRectF sourceIconRect(const QSizeF& size) const;
-    QList<QRectF> actionRects(const QSizeF& size) const;
-
-    void paintHeader(QPainter& painter, const QRectF& rect);
-    void paintBody(QPainter& painter, const QRectF& body);
-    void paintTextPreview(QPainter& painter, const QRectF& area);
-    void paintRichText(QPainter& painter, const QRectF& area);
-    void paintImageBody(QPainter& painter, const QRectF& body, const QStringList& paths, bool isPdf);
-    void paintColorBody(QPainter& painter, const QRectF& body);
-    void paintImageFileBody(QPainter& painter, const QRectF& body, const QString& path);
-    void paintGenericFileBody(QPainter& painter, const QRectF& body);
-    void paintFooter(QPainter& painter, const QRectF& body, const QString& infoText, bool isCharCount);
-    void paintOverlayActions(QPainter& painter, const QRectF& rect, double hover);
-    void paintHoverButtons(QPainter& painter, const QRectF& rect, double hover);
-    void paintMoreBadge(QPainter& painter, const QRectF& body, const QString& text);
-    // The picture (or the file type) the workers read for this card at `size` device pixels, asked
-    // for when the card is first drawn at that size; not ready until they are done.
-    const CardPreview& workerPreview(const QSize& size, PreviewImage::Crop crop);
-    // The icon of the file's type once the workers have read the type; null before.
-    const QIcon* fileIcon(const CardPreview& preview);
-
     ClipboardItem m_item;
     int m_index;
     bool m_isSelected;
     Callbacks m_callbacks;
     QList<CardAction> m_actions;
-    QColor m_headerColor;
-    std::optional<QIcon> m_sourceIcon;
-    QString m_ageText;
-    qint64 m_ageSecond = 0; // the moment m_ageText describes the age at
+    CardGeometry m_geometry;
+    CardChrome::Header m_header;
+    qint64 m_ageSecond = 0; // the moment the header's age describes the age at
     QString m_footerText;
-    std::unique_ptr<QTextDocument> m_richText;
-    bool m_richTextLoaded = false;
-    bool m_richTextIsCut = false;
-    QSizeF m_richTextSize; // the size in points it was laid out and cut for
-    RichTextPreview::TailCut m_richCut;
-    std::shared_ptr<const CardPreview> m_preview;
-    QSize m_previewSize;
-    std::optional<QIcon> m_fileIcon;
-    // The laid-out preview text for the last area it was drawn in.
-    std::unique_ptr<QTextLayout> m_textLayout;
-    QSizeF m_textLayoutSize;
-    int m_visibleLines = 0;
-    QString m_elidedLastLine;
-    QRectF m_elidedLastLineRect;
-    double m_hover = 0; // the hover buttons' opacity as the card is painted
+    std::unique_ptr<CardBody> m_body;
 };

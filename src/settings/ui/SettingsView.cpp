@@ -1,3 +1,5 @@
+// The settings window's layout and its bindings; changing the shortcut and the ignored apps is
+// the work of ShortcutCommit and IgnoredApps.
 #include "settings/ui/SettingsView.h"
 
 #include "Version.h"
@@ -5,15 +7,13 @@
 #include "hotkey/HotkeyManager.h"
 #include "hotkey/ui/HotkeyRecorderView.h"
 #include "paste/Pasteboard.h"
-#include "platform/DesktopServices.h"
-#include "platform/HotkeyRegistrar.h"
 #include "platform/Platform.h"
 #include "platform/SystemFont.h"
 #include "popup/AppIcon.h"
 #include "settings/AppSettings.h"
-#include "settings/DesktopEntryId.h"
 #include "settings/SettingsText.h"
 #include "settings/SliderScale.h"
+#include "settings/ui/AppPickerDialog.h"
 #include "settings/ui/IgnoredAppsList.h"
 #include "settings/ui/SettingsSlider.h"
 #include "settings/ui/SettingsStyle.h"
@@ -21,9 +21,6 @@
 #include "settings/ui/SymbolImage.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QImageReader>
 #include <QLabel>
@@ -34,12 +31,10 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QToolButton>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
 
 namespace {
-const QString invalidShortcutMessage = QStringLiteral("Use at least Super, Ctrl or Alt with a key.");
 // A thin line between the header and the settings, at the separator's faint strength.
 class Divider : public QWidget
 {
@@ -70,6 +65,17 @@ void setSliderPosition(QSlider* slider, int position)
     // Showing a stored value must never write it back: QSlider announces its own clamping.
     const QSignalBlocker blocker(slider);
     slider->setValue(position);
+}
+
+// A step of the shortcut commit for the recorder, which may report after the view is gone.
+template <typename... Args>
+std::function<void(Args...)> whileAlive(QPointer<ShortcutCommit> commit, void (ShortcutCommit::*step)(Args...))
+{
+    return [commit, step](Args... args) {
+        if (commit) {
+            (commit.data()->*step)(args...);
+        }
+    };
 }
 
 // A horizontal stack: the row, a flexible spacer, then the trailing widgets.
@@ -108,7 +114,10 @@ SettingsView::SettingsView(QWidget* parent)
 {}
 
 SettingsView::SettingsView(AppSettings& settings, ClipboardStore& store, Services services, QWidget* parent)
-    : QWidget(parent), m_settings(settings), m_store(store), m_services(std::move(services))
+    : QWidget(parent), m_settings(settings), m_store(store), m_services(std::move(services)),
+      m_shortcutCommit(settings, {m_services.suspendShortcut, m_services.resumeShortcut, m_services.reloadShortcut,
+                                  m_services.beep}),
+      m_ignoredApps(settings, m_services.desktop)
 {
     m_accessibilityGranted = m_services.hasAccessibilityPermission && m_services.hasAccessibilityPermission();
 
@@ -155,6 +164,7 @@ SettingsView::SettingsView(AppSettings& settings, ClipboardStore& store, Service
     connect(&m_settings, &AppSettings::autoPasteOnSelectChanged, this, &SettingsView::showAutoPaste);
     connect(&m_settings, &AppSettings::popupHeightFractionChanged, this, &SettingsView::showPopupHeight);
     connect(&m_settings, &AppSettings::ignoredBundleIDsChanged, this, &SettingsView::showIgnoredApps);
+    connect(&m_shortcutCommit, &ShortcutCommit::errorChanged, this, &SettingsView::showHotkeyError);
 
     showLaunchAtLogin();
     showPauseCapture();
@@ -315,7 +325,8 @@ QWidget* SettingsView::popupSection()
     reset->setToolTip(QStringLiteral("Reset shortcut"));
     reset->setAccessibleName(QStringLiteral("Reset shortcut"));
     reset->setCursor(Qt::PointingHandCursor);
-    connect(reset, &QToolButton::clicked, this, [this] { commitHotkey(HotkeyShortcut::defaultShortcut()); });
+    connect(reset, &QToolButton::clicked, this,
+            [this] { m_shortcutCommit.commit(HotkeyShortcut::defaultShortcut()); });
     QWidget* shortcutRow =
         trailing(row(QStringLiteral("Keyboard shortcut"), QStringLiteral("Open the clipboard popup from anywhere.")),
                  {m_recorder, reset}, Qt::AlignVCenter, this);
@@ -377,13 +388,10 @@ QWidget* SettingsView::privacySection()
                            QStringLiteral("Copies coming from these apps are skipped. Password managers and other "
                                           "apps that flag content as concealed are always skipped automatically."));
 
-    m_ignoredApps = new IgnoredAppsList(this);
-    m_ignoredApps->setObjectName(QStringLiteral("ignoredApps"));
-    connect(m_ignoredApps, &IgnoredAppsList::removeRequested, this, [this](const QString& bundleID) {
-        QSet<QString> ids = m_settings.ignoredBundleIDs();
-        ids.remove(bundleID);
-        m_settings.setIgnoredBundleIDs(ids);
-    });
+    m_ignoredAppsList = new IgnoredAppsList(this);
+    m_ignoredAppsList->setObjectName(QStringLiteral("ignoredApps"));
+    connect(m_ignoredAppsList, &IgnoredAppsList::removeRequested, this,
+            [this](const QString& bundleID) { m_ignoredApps.remove(bundleID); });
 
     auto* add = new QPushButton(QStringLiteral("Add App\u2026"), this);
     add->setObjectName(QStringLiteral("addApp"));
@@ -394,7 +402,7 @@ QWidget* SettingsView::privacySection()
     addLayout->addWidget(add);
     addLayout->addStretch();
 
-    return section(QStringLiteral("Privacy"), {heading, m_ignoredApps, addLine});
+    return section(QStringLiteral("Privacy"), {heading, m_ignoredAppsList, addLine});
 }
 
 QWidget* SettingsView::aboutSection()
@@ -426,118 +434,22 @@ QWidget* SettingsView::aboutSection()
 
 RecorderCallbacks SettingsView::recorderCallbacks()
 {
-    QPointer<SettingsView> self(this);
+    QPointer<ShortcutCommit> commit(&m_shortcutCommit);
     RecorderCallbacks callbacks;
-    callbacks.onBeginRecording = [self] {
-        if (!self) {
-            return;
-        }
-        self->setHotkeyError(std::nullopt);
-        // The old shortcut must not open the popup while the new one is being typed.
-        if (self->m_services.suspendShortcut) {
-            self->m_services.suspendShortcut();
-        }
-    };
-    callbacks.onCancelRecording = [self] {
-        if (self && self->m_services.resumeShortcut) {
-            self->m_services.resumeShortcut();
-        }
-    };
-    callbacks.onInvalidShortcut = [self] {
-        if (self) {
-            self->setHotkeyError(invalidShortcutMessage);
-        }
-    };
-    callbacks.onCommit = [self](const HotkeyShortcut& shortcut) {
-        if (self) {
-            self->commitHotkey(shortcut);
-        }
-    };
+    callbacks.onBeginRecording = whileAlive(commit, &ShortcutCommit::beginRecording);
+    callbacks.onCancelRecording = whileAlive(commit, &ShortcutCommit::cancelRecording);
+    callbacks.onInvalidShortcut = whileAlive(commit, &ShortcutCommit::rejectInvalid);
+    callbacks.onCommit = whileAlive(commit, &ShortcutCommit::commit);
     return callbacks;
-}
-
-void SettingsView::commitHotkey(const HotkeyShortcut& shortcut)
-{
-    if (!shortcut.isValid()) {
-        beep();
-        setHotkeyError(invalidShortcutMessage);
-        if (m_services.resumeShortcut) {
-            m_services.resumeShortcut();
-        }
-        return;
-    }
-    const HotkeyShortcut previous = m_settings.hotkeyShortcut();
-    m_settings.setHotkeyShortcut(shortcut);
-    const std::int32_t status = m_services.reloadShortcut ? m_services.reloadShortcut() : HotkeyRegistrar::noErr;
-    if (status == HotkeyRegistrar::noErr) {
-        setHotkeyError(std::nullopt);
-        return;
-    }
-    // A shortcut that cannot be registered never stays in the settings.
-    beep();
-    m_settings.setHotkeyShortcut(previous);
-    if (m_services.reloadShortcut) {
-        m_services.reloadShortcut();
-    }
-    if (status == HotkeyRegistrar::eventHotKeyExistsErr) {
-        setHotkeyError(QStringLiteral("That shortcut is already in use."));
-    } else {
-        setHotkeyError(QStringLiteral("Could not register that shortcut. Status ") + QString::number(status) +
-                       QLatin1Char('.'));
-    }
 }
 
 void SettingsView::pickAppToIgnore()
 {
-    QStringList folders;
-    for (const QString& folder : applicationFolders()) {
-        if (QFileInfo(folder).isDir()) {
-            folders.append(folder);
-        }
-    }
-    QFileDialog dialog(window(), QStringLiteral("Choose an App to Ignore"));
-    // The Qt dialog, so the confirm button can say what choosing does.
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setNameFilter(QStringLiteral("Applications (*.desktop)"));
-    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Ignore"));
-    if (!folders.isEmpty()) {
-        dialog.setDirectory(folders.first());
-        QList<QUrl> sidebar;
-        for (const QString& folder : folders) {
-            sidebar.append(QUrl::fromLocalFile(folder));
-        }
-        dialog.setSidebarUrls(sidebar);
-    }
     QPointer<SettingsView> self(this);
-    const int response = dialog.exec();
-    if (!self || response != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return;
+    const std::optional<QString> chosen = AppPickerDialog::choose(window(), m_ignoredApps.existingApplicationFolders());
+    if (self && chosen) {
+        m_ignoredApps.ignoreApplicationAt(*chosen);
     }
-    ignoreApplicationAt(dialog.selectedFiles().constFirst());
-}
-
-void SettingsView::ignoreApplicationAt(const QString& desktopFilePath)
-{
-    const auto id = DesktopEntryId::forFile(desktopFilePath, applicationFolders());
-    if (!id) {
-        return;
-    }
-    QSet<QString> ids = m_settings.ignoredBundleIDs();
-    ids.insert(*id);
-    m_settings.setIgnoredBundleIDs(ids);
-}
-
-QString SettingsView::appDisplayName(const QString& bundleID) const
-{
-    if (m_services.desktop) {
-        const auto name = m_services.desktop->applicationName(bundleID);
-        if (name && !name->trimmed().isEmpty()) {
-            return *name;
-        }
-    }
-    return bundleID;
 }
 
 void SettingsView::pollAccessibility()
@@ -561,36 +473,14 @@ void SettingsView::hideEvent(QHideEvent* event)
     m_accessibilityPoll.stop();
 }
 
-void SettingsView::setHotkeyError(const std::optional<QString>& message)
+// --- model to view -----------------------------------------------------------------------------
+
+void SettingsView::showHotkeyError()
 {
-    m_hotkeyError = message;
+    const std::optional<QString>& message = m_shortcutCommit.error();
     m_hotkeyErrorLabel->setText(message.value_or(QString()));
     m_hotkeyErrorLabel->setVisible(message.has_value());
 }
-
-void SettingsView::beep()
-{
-    if (m_services.beep) {
-        m_services.beep();
-    }
-}
-
-QStringList SettingsView::applicationFolders() const
-{
-    // The system's own applications first, then the user's and the other data folders'.
-    QStringList folders{QStringLiteral("/usr/share/applications")};
-    if (m_services.desktop) {
-        for (const QString& folder : m_services.desktop->applicationFolders()) {
-            const QString clean = QDir::cleanPath(folder);
-            if (!folders.contains(clean)) {
-                folders.append(clean);
-            }
-        }
-    }
-    return folders;
-}
-
-// --- model to view -----------------------------------------------------------------------------
 
 void SettingsView::showLaunchAtLogin()
 {
@@ -640,11 +530,9 @@ void SettingsView::showPopupHeight()
 
 void SettingsView::showIgnoredApps()
 {
-    QStringList ids(m_settings.ignoredBundleIDs().cbegin(), m_settings.ignoredBundleIDs().cend());
-    std::sort(ids.begin(), ids.end(), [](const QString& a, const QString& b) { return a.toUcs4() < b.toUcs4(); });
     QList<IgnoredAppsList::Entry> entries;
-    for (const QString& id : ids) {
-        entries.append({id, appDisplayName(id), m_services.appIcon ? m_services.appIcon(id) : QIcon()});
+    for (const QString& id : m_ignoredApps.ids()) {
+        entries.append({id, m_ignoredApps.displayName(id), m_services.appIcon ? m_services.appIcon(id) : QIcon()});
     }
-    m_ignoredApps->setEntries(entries);
+    m_ignoredAppsList->setEntries(entries);
 }

@@ -3,6 +3,8 @@
 
 #include "hotkey/HotkeyShortcut.h"
 #include "hotkey/ui/RecorderButton.h"
+#include "settings/IgnoredApps.h"
+#include "settings/ShortcutCommit.h"
 
 #include <QIcon>
 #include <QPointer>
@@ -48,19 +50,14 @@ public:
     ~SettingsView() override;
 
     // Stores a recorded shortcut and registers it; when the registration fails, puts the previous
-    // one back, registers that again and says why.
-    void commitHotkey(const HotkeyShortcut& shortcut);
+    // one back, registers that again and says why (ShortcutCommit).
+    void commitHotkey(const HotkeyShortcut& shortcut) { m_shortcutCommit.commit(shortcut); }
     // Asks for an application's desktop entry and adds the application to the ignored ones.
     void pickAppToIgnore();
-    // What pickAppToIgnore() does with the chosen file: its id joins the ignored applications; a
-    // file that is no application's desktop entry changes nothing.
-    void ignoreApplicationAt(const QString& desktopFilePath);
-    // The application's name from its desktop entry, else the id itself.
-    QString appDisplayName(const QString& bundleID) const;
     // One tick of the once-a-second permission check.
     void pollAccessibility();
 
-    std::optional<QString> hotkeyError() const { return m_hotkeyError; }
+    std::optional<QString> hotkeyError() const { return m_shortcutCommit.error(); }
     bool isAccessibilityGranted() const { return m_accessibilityGranted; }
     HotkeyRecorderView* recorder() const { return m_recorder; }
 
@@ -83,11 +80,9 @@ private:
     QWidget* aboutSection();
 
     RecorderCallbacks recorderCallbacks();
-    void setHotkeyError(const std::optional<QString>& message);
-    void beep();
-    QStringList applicationFolders() const;
 
     // Model to view; none of these writes anything back.
+    void showHotkeyError();
     void showLaunchAtLogin();
     void showPauseCapture();
     void showMaxHistoryItems();
@@ -101,8 +96,9 @@ private:
     AppSettings& m_settings;
     ClipboardStore& m_store;
     Services m_services;
+    ShortcutCommit m_shortcutCommit;
+    IgnoredApps m_ignoredApps;
 
-    std::optional<QString> m_hotkeyError;
     bool m_accessibilityGranted = false;
     QTimer m_accessibilityPoll;
 
@@ -118,6 +114,6 @@ private:
     QWidget* m_accessibilityWarning = nullptr;
     QLabel* m_popupHeightValue = nullptr;
     QSlider* m_popupHeightSlider = nullptr;
-    IgnoredAppsList* m_ignoredApps = nullptr;
+    IgnoredAppsList* m_ignoredAppsList = nullptr;
     QLabel* m_popupHint = nullptr;
 };
