@@ -2,6 +2,8 @@
 // every call may wait for the owner, up to the deadline the reader was opened with.
 #pragma once
 
+#include "platform/Clipboard.h"
+
 #include <QByteArray>
 #include <QColor>
 #include <QList>
@@ -32,6 +34,9 @@ class PasteboardReaderFactory
 {
 public:
     virtual ~PasteboardReaderFactory() = default;
-    // Called on the capture worker's thread, once per change.
-    virtual std::unique_ptr<PasteboardReader> open(std::chrono::steady_clock::time_point deadline) = 0;
+    // Called on the capture worker's thread, once per change. The reader reads `change`'s content
+    // only: when the clipboard has moved on to another owner by then, or does during the reading,
+    // the reader fails.
+    virtual std::unique_ptr<PasteboardReader> open(const ClipboardChange& change,
+                                                   std::chrono::steady_clock::time_point deadline) = 0;
 };

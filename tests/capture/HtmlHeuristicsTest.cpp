@@ -21,7 +21,7 @@ std::optional<HtmlCapture> evaluate(const QByteArray& html, const std::optional<
     PasteboardContent content;
     content.data = {{PasteboardType::htmlMime, html}};
     clipboard.setContent(content);
-    return evaluateHTML(*clipboard.open({}), plain);
+    return evaluateHTML(*clipboard.open(clipboard.lastChange(), {}), plain);
 }
 } // namespace
 

@@ -8,8 +8,10 @@
 
 #include <QDir>
 #include <QImage>
+#include <QMutex>
 #include <QSemaphore>
 #include <QThread>
+#include <atomic>
 #include <gtest/gtest.h>
 
 namespace {
@@ -237,9 +239,10 @@ public:
     ExpiringReaders(FakeClipboard& clipboard, int reads, bool failsAnyway = false)
         : m_clipboard(clipboard), m_reads(reads), m_failsAnyway(failsAnyway)
     {}
-    std::unique_ptr<PasteboardReader> open(std::chrono::steady_clock::time_point deadline) override
+    std::unique_ptr<PasteboardReader> open(const ClipboardChange& change,
+                                           std::chrono::steady_clock::time_point deadline) override
     {
-        return std::make_unique<ExpiringReader>(m_clipboard.open(deadline), m_reads, m_failsAnyway);
+        return std::make_unique<ExpiringReader>(m_clipboard.open(change, deadline), m_reads, m_failsAnyway);
     }
 
 private:
@@ -372,25 +375,41 @@ TEST(CaptureFileTracker, RemovesWhatAnAbandonedChangeStoredAndKeepsWhatTheItemNa
 }
 
 namespace {
-// Holds the first change's reading until the test lets it go, like an owner slow to answer.
+// Holds each reading while `hold` is set, until the test lets it go, like an owner slow to answer;
+// notes the change each reading was opened for.
 class HeldReaders final : public PasteboardReaderFactory
 {
 public:
     explicit HeldReaders(FakeClipboard& clipboard) : m_clipboard(clipboard) {}
-    std::unique_ptr<PasteboardReader> open(std::chrono::steady_clock::time_point deadline) override
+    std::unique_ptr<PasteboardReader> open(const ClipboardChange& change,
+                                           std::chrono::steady_clock::time_point deadline) override
     {
-        auto reader = m_clipboard.open(deadline);
-        threads.append(QThread::currentThread());
-        if (threads.size() == 1) {
+        auto reader = m_clipboard.open(change, deadline);
+        const bool held = hold;
+        {
+            QMutexLocker lock(&m_mutex);
+            threads.append(QThread::currentThread());
+            changes.append(change);
+        }
+        if (held) {
             m_release.acquire();
         }
         return reader;
     }
+    int opened() const
+    {
+        QMutexLocker lock(&m_mutex);
+        return int(changes.size());
+    }
     void release() { m_release.release(); }
+
+    std::atomic<bool> hold = true;
     QList<QThread*> threads;
+    QList<ClipboardChange> changes;
 
 private:
     FakeClipboard& m_clipboard;
+    mutable QMutex m_mutex;
     QSemaphore m_release;
 };
 } // namespace
@@ -401,10 +420,13 @@ TEST_F(MonitorTest, SlowChangesAreReadOffTheMainThreadInOrderKeepingOnlyTheNewes
     monitor = makeMonitor(CaptureWorker::Mode::Thread, &readers);
     monitor->start();
     copy(QStringLiteral("first"));
-    ASSERT_TRUE(waitUntil([&] { return readers.threads.size() == 1; }));
+    ASSERT_TRUE(waitUntil([&] { return readers.opened() == 1; }));
+    readers.hold = false;
     // The main thread goes on while the first change is being read.
     copy(QStringLiteral("second"));
-    copy(QStringLiteral("third"));
+    const ClipboardChange third{FakeClipboard::anotherOwner + 1, quint32(clipboard().changeCount() + 1)};
+    clipboard().setContent(textContent(QStringLiteral("third")), third.owner);
+    scheduler().runDue();
     EXPECT_TRUE(added.isEmpty());
 
     readers.release();
@@ -412,4 +434,86 @@ TEST_F(MonitorTest, SlowChangesAreReadOffTheMainThreadInOrderKeepingOnlyTheNewes
     EXPECT_EQ(addedTexts(), (QStringList{QStringLiteral("first"), QStringLiteral("third")}));
     EXPECT_NE(readers.threads.value(0), QThread::currentThread());
     EXPECT_EQ(readers.threads.value(0), readers.threads.value(1));
+    // The waiting change was read for its own owner and time; the one it replaced is logged as lost.
+    EXPECT_EQ(readers.changes.value(1), third);
+    EXPECT_EQ(env.platform.log.lines,
+              QStringList{QStringLiteral("Stashwell: a copy was not recorded: the clipboard changed again while an "
+                                         "earlier copy was still being read")});
+}
+
+TEST_F(MonitorTest, AChangeWaitingBehindASlowReadingIsNeverReadForALaterOwner)
+{
+    HeldReaders readers(clipboard());
+    monitor = makeMonitor(CaptureWorker::Mode::Thread, &readers);
+    monitor->start();
+    const RunningApplication editor{QStringLiteral("org.example.Editor"), QStringLiteral("Editor"), 7, 70};
+    const RunningApplication vault{QStringLiteral("org.example.Vault"), QStringLiteral("Vault"), 8, 80};
+    ignored = {vault.bundleID.value()};
+
+    // A change the gates skip, made while a copy waits behind a slow one: the waiting copy's owner
+    // is gone, and reading it now would read the skipped content under the editor's name.
+    const QList<std::pair<const char*, std::function<void()>>> skipped = {
+        {"ignored in front",
+         [&] {
+             apps().frontmost = vault;
+             copy(QStringLiteral("hunter2"));
+         }},
+        {"ignored owner",
+         [&] {
+             apps().owner = vault;
+             copy(QStringLiteral("hunter2"));
+         }},
+        {"paused",
+         [&] {
+             paused = true;
+             copy(QStringLiteral("hunter2"));
+         }},
+        {"suppressed",
+         [&] {
+             monitor->suppressNext();
+             clipboard().replaceContents(textContent(QStringLiteral("hunter2")));
+             scheduler().runDue();
+         }},
+        {"concealed", [&] { copy(QStringLiteral("hunter2"), {QStringLiteral("org.nspasteboard.ConcealedType")}); }},
+    };
+    for (const auto& [reason, skip] : skipped) {
+        added.clear();
+        env.platform.log.lines.clear();
+        apps().frontmost = editor;
+        apps().owner.reset();
+        paused = false;
+        readers.hold = true;
+        const int opened = readers.opened();
+        copy(QStringLiteral("picture"));
+        ASSERT_TRUE(waitUntil([&] { return readers.opened() == opened + 1; })) << reason;
+        readers.hold = false;
+        copy(QStringLiteral("editor text"));
+        skip();
+        readers.release();
+        ASSERT_TRUE(waitUntil([&] { return !added.isEmpty(); })) << reason;
+        waitUntil([] { return false; }, 100);
+        EXPECT_EQ(addedTexts(), QStringList{QStringLiteral("picture")}) << reason;
+        EXPECT_EQ(env.platform.log.lines.size(), 1) << reason;
+    }
+
+    // The clipboard moved on before the monitor heard of it: the waiting change, read for its own
+    // owner, finds that owner gone and records nothing.
+    added.clear();
+    env.platform.log.lines.clear();
+    apps().frontmost = editor;
+    paused = false;
+    readers.hold = true;
+    copy(QStringLiteral("picture"));
+    ASSERT_TRUE(waitUntil([&] { return readers.opened() == 7; }));
+    readers.hold = false;
+    copy(QStringLiteral("editor text"));
+    clipboard().blockSignals(true);
+    clipboard().setContent(textContent(QStringLiteral("hunter2")), FakeClipboard::anotherOwner + 5);
+    readers.release();
+    ASSERT_TRUE(waitUntil([&] { return readers.opened() == 8 && env.platform.log.lines.size() == 1; }));
+    waitUntil([] { return false; }, 100);
+    EXPECT_EQ(addedTexts(), QStringList{QStringLiteral("picture")});
+    EXPECT_EQ(env.platform.log.lines.value(0),
+              QStringLiteral("Stashwell: a copy was not recorded: the clipboard changed again before its content was "
+                             "read"));
 }

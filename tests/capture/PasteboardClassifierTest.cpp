@@ -85,7 +85,7 @@ protected:
     std::optional<ClipboardItem> read(const PasteboardContent& content)
     {
         clipboard.setContent(content);
-        return PasteboardClassifier::readItem(*clipboard.open({}), source, files);
+        return PasteboardClassifier::readItem(*clipboard.open(clipboard.lastChange(), {}), source, files);
     }
 
     static PasteboardContent data(QList<std::pair<QString, QByteArray>> flavours)
@@ -300,7 +300,7 @@ TEST_F(Classifier, AFailedReadYieldsNothingAndStoresNothing)
 {
     clipboard.setContent(data({{PasteboardType::pdf, makePdf("100", "100")}, {PasteboardType::string, "t"}}));
     clipboard.setUnresponsive(true);
-    EXPECT_FALSE(PasteboardClassifier::readItem(*clipboard.open({}), source, files));
+    EXPECT_FALSE(PasteboardClassifier::readItem(*clipboard.open(clipboard.lastChange(), {}), source, files));
     EXPECT_TRUE(files.names().isEmpty());
 }
 
@@ -317,7 +317,7 @@ TEST_F(Classifier, RunsOffTheMainThread)
     std::thread worker([&] {
         for (const auto& content : contents) {
             clipboard.setContent(content);
-            if (const auto item = PasteboardClassifier::readItem(*clipboard.open({}), source, files)) {
+            if (const auto item = PasteboardClassifier::readItem(*clipboard.open(clipboard.lastChange(), {}), source, files)) {
                 kinds.append(item->kind);
             }
         }

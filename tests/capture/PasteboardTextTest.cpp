@@ -28,7 +28,7 @@ std::optional<QString> plainTextOf(const PasteboardContent& content)
 {
     FakeClipboard clipboard;
     clipboard.setContent(content);
-    return bestPlainText(*clipboard.open({}));
+    return bestPlainText(*clipboard.open(clipboard.lastChange(), {}));
 }
 } // namespace
 

@@ -13,11 +13,22 @@
 using namespace std::chrono;
 
 namespace {
+// The change that put the current owner in place, as the clipboard's notification names it (without
+// its time: requests then carry the current time).
+ClipboardChange currentChange()
+{
+    xcb_connection_t* c = X11SelectionConnection::forCurrentThread()->get();
+    const auto owner = xcbPtr(xcb_get_selection_owner_reply(
+        c, xcb_get_selection_owner(c, X11SelectionConnection::forCurrentThread()->atom("CLIPBOARD")), nullptr));
+    return ClipboardChange{owner ? owner->owner : 0u, 0};
+}
+
 std::unique_ptr<X11SelectionReader> openReader(milliseconds budget = milliseconds(2000),
-                                               qint64 cap = X11SelectionReader::defaultMaxTransferBytes)
+                                               qint64 cap = X11SelectionReader::defaultMaxTransferBytes,
+                                               std::optional<ClipboardChange> change = std::nullopt)
 {
     return std::make_unique<X11SelectionReader>(X11SelectionConnection::forCurrentThread(),
-                                                steady_clock::now() + budget, cap);
+                                                change.value_or(currentChange()), steady_clock::now() + budget, cap);
 }
 
 QString targetFromFile(const QString& name, const QByteArray& bytes, QTemporaryFile& file)
@@ -175,4 +186,23 @@ TEST(SelectionReader, OwnerDyingMidTransferFailsAtOnce)
     EXPECT_FALSE(reader->data(PasteboardType::string));
     EXPECT_TRUE(reader->hasFailed());
     EXPECT_LT(duration_cast<milliseconds>(steady_clock::now() - started).count(), 2000);
+}
+
+TEST(SelectionReader, ReadsOnlyTheOwnerOfItsChange)
+{
+    ClipOwner first({"--target", "UTF8_STRING=first"});
+    ASSERT_TRUE(first.isReady());
+    const ClipboardChange firstChange = currentChange();
+    EXPECT_EQ(openReader(milliseconds(2000), X11SelectionReader::defaultMaxTransferBytes, firstChange)
+                  ->data(PasteboardType::string),
+              QByteArray("first"));
+
+    // Another program took the clipboard before the first change was read: nothing of it is read.
+    ClipOwner second({"--target", "UTF8_STRING=second"});
+    ASSERT_TRUE(second.isReady());
+    const auto stale = openReader(milliseconds(2000), X11SelectionReader::defaultMaxTransferBytes, firstChange);
+    EXPECT_TRUE(stale->hasFailed());
+    EXPECT_FALSE(stale->types());
+    EXPECT_FALSE(stale->data(PasteboardType::string));
+    EXPECT_EQ(openReader()->data(PasteboardType::string), QByteArray("second"));
 }

@@ -41,14 +41,15 @@ QList<QUrl> parseUriLines(const QByteArray& bytes, bool skipOperation)
 }
 } // namespace
 
-std::unique_ptr<PasteboardReader> X11SelectionReader::open(std::chrono::steady_clock::time_point deadline)
+std::unique_ptr<PasteboardReader> X11SelectionReader::open(const ClipboardChange& change,
+                                                          std::chrono::steady_clock::time_point deadline)
 {
-    return std::make_unique<X11SelectionReader>(X11SelectionConnection::forCurrentThread(), deadline);
+    return std::make_unique<X11SelectionReader>(X11SelectionConnection::forCurrentThread(), change, deadline);
 }
 
-X11SelectionReader::X11SelectionReader(X11SelectionConnection* connection,
+X11SelectionReader::X11SelectionReader(X11SelectionConnection* connection, const ClipboardChange& change,
                                        std::chrono::steady_clock::time_point deadline, qint64 maxTransferBytes)
-    : m_connection(connection), m_deadline(deadline), m_maxTransferBytes(maxTransferBytes)
+    : m_connection(connection), m_deadline(deadline), m_maxTransferBytes(maxTransferBytes), m_time(change.time)
 {
     if (!m_connection || m_connection->root() == XCB_WINDOW_NONE) {
         m_failed = true;
@@ -72,8 +73,12 @@ X11SelectionReader::X11SelectionReader(X11SelectionConnection* connection,
                                               XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY |
                                               XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE);
     }
+    // Asked after the owner-change notifications were selected: a change after this answer fails the
+    // reading through them, one before it shows here.
     const auto owner = xcbPtr(xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, m_clipboard), nullptr));
-    if (!owner) {
+    if (!owner || owner->owner == XCB_WINDOW_NONE || owner->owner != change.owner) {
+        // The change's owner has given the selection up: its content is gone, and whatever another
+        // program offers now belongs to a later change, with gates of its own.
         m_failed = true;
         return;
     }
@@ -103,11 +108,8 @@ bool X11SelectionReader::noteOwnerEvent(const xcb_generic_event_t& event)
     if (notify.window != m_window) {
         return false;
     }
-    if (notify.subtype == XCB_XFIXES_SELECTION_EVENT_SET_SELECTION_OWNER && notify.owner == m_owner) {
-        return false;
-    }
-    // The owner went away or another program took the selection: what we would read now belongs
-    // to neither change for sure.
+    // The owner went away, or some program (the owner itself included) took the selection again:
+    // what we would read now belongs to a later change.
     fail();
     return true;
 }
@@ -258,7 +260,7 @@ std::optional<QByteArray> X11SelectionReader::transfer(xcb_atom_t target)
         return std::nullopt;
     }
     xcb_connection_t* c = m_connection->get();
-    xcb_convert_selection(c, m_window, m_clipboard, target, m_property, XCB_CURRENT_TIME);
+    xcb_convert_selection(c, m_window, m_clipboard, target, m_property, m_time);
     xcb_flush(c);
 
     const auto event = m_connection->waitForEvent(m_deadline, [this](const xcb_generic_event_t& e) {
