@@ -136,7 +136,7 @@ CaptureWorker::Result CaptureWorker::capture(PasteboardReaderFactory& readers, c
                       std::chrono::steady_clock::now() >= deadline ? lostToTheDeadline : lostToTheNextChange};
     };
     // A list that cannot be read skips this gate; a content that cannot be read fails below anyway.
-    if (const auto types = reader->types(); types && ConcealedTypes::anyIn(*types)) {
+    if (reader->offersAnyOf(ConcealedTypes::all()).value_or(false)) {
         return {};
     }
     if (reader->hasFailed()) {

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QColor>
 #include <QList>
+#include <QSet>
 #include <QStringList>
 #include <QUrl>
 #include <chrono>
@@ -20,6 +21,9 @@ public:
 
     // Type identifiers on offer (see PasteboardType), or nothing when they cannot be read.
     virtual std::optional<QStringList> types() = 0;
+    // Whether any of `types` is on offer, looked for in the whole list however long the owner made
+    // it; nothing when the list cannot be read.
+    virtual std::optional<bool> offersAnyOf(const QSet<QString>& types) = 0;
     // The bytes of one type, or nothing when it is not offered or cannot be read.
     virtual std::optional<QByteArray> data(const QString& type) = 0;
     // URL objects (file or not), or nothing when none are offered.

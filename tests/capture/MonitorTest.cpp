@@ -218,6 +218,10 @@ public:
         : m_inner(std::move(inner)), m_left(reads), m_failsAnyway(failsAnyway)
     {}
     std::optional<QStringList> types() override { return spend() ? m_inner->types() : std::nullopt; }
+    std::optional<bool> offersAnyOf(const QSet<QString>& types) override
+    {
+        return spend() ? m_inner->offersAnyOf(types) : std::nullopt;
+    }
     std::optional<QByteArray> data(const QString& type) override
     {
         return spend() ? m_inner->data(type) : std::nullopt;

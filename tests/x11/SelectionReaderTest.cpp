@@ -1,6 +1,8 @@
 // Reading the CLIPBOARD from a real owner on a private X server: the translation of targets, large
 // transfers, and owners that never answer or die mid-transfer.
 #include "ClipOwner.h"
+#include "capture/CaptureWorker.h"
+#include "capture/FolderFiles.h"
 #include "platform/PasteboardTypes.h"
 #include "platform/x11/X11SelectionReader.h"
 
@@ -205,4 +207,29 @@ TEST(SelectionReader, ReadsOnlyTheOwnerOfItsChange)
     EXPECT_FALSE(stale->types());
     EXPECT_FALSE(stale->data(PasteboardType::string));
     EXPECT_EQ(openReader()->data(PasteboardType::string), QByteArray("second"));
+}
+
+TEST(SelectionReader, AConcealedMarkerCountsWhereverTheOwnerListsIt)
+{
+    // Past the targets whose names are looked up: the marker is found by its atom.
+    QStringList arguments{"--target", "UTF8_STRING=hunter2"};
+    for (int i = 0; i < 600; ++i) {
+        arguments << "--target" << QStringLiteral("application/x-filler-%1=x").arg(i);
+    }
+    QTemporaryDir folder;
+    FolderFiles files(folder.path());
+    struct Readers final : PasteboardReaderFactory
+    {
+        std::unique_ptr<PasteboardReader> open(const ClipboardChange& change, steady_clock::time_point deadline) override
+        {
+            return X11SelectionReader::open(change, deadline);
+        }
+    } readers;
+    for (const bool marked : {false, true}) {
+        ClipOwner owner(marked ? arguments + QStringList{"--target", "org.nspasteboard.ConcealedType="} : arguments);
+        ASSERT_TRUE(owner.isReady());
+        const auto result =
+            CaptureWorker::capture(readers, CaptureJob{currentChange(), {}, &files}, steady_clock::now() + 2s);
+        EXPECT_EQ(result.item.has_value(), !marked);
+    }
 }

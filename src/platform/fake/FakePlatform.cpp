@@ -3,6 +3,7 @@
 #include "platform/PasteboardTypes.h"
 
 #include <QMutexLocker>
+#include <algorithm>
 
 std::optional<QJsonValue> MemoryDefaultsStore::object(const QString& key) const
 {
@@ -63,6 +64,15 @@ public:
             list.append(PasteboardType::color);
         }
         return list;
+    }
+
+    std::optional<bool> offersAnyOf(const QSet<QString>& wanted) override
+    {
+        const auto offered = types();
+        if (!offered) {
+            return std::nullopt;
+        }
+        return std::any_of(offered->begin(), offered->end(), [&](const QString& type) { return wanted.contains(type); });
     }
 
     std::optional<QByteArray> data(const QString& type) override

@@ -120,10 +120,11 @@ std::optional<QList<QByteArray>> X11SelectionReader::offeredTargets()
         m_targetsRead = true;
         const auto bytes = transfer(m_connection ? m_connection->atom("TARGETS") : xcb_atom_t(XCB_ATOM_NONE));
         if (bytes) {
-            QList<xcb_atom_t> atoms(std::min(bytes->size() / qsizetype(sizeof(xcb_atom_t)), maxTargets));
-            std::memcpy(atoms.data(), bytes->constData(), size_t(atoms.size()) * sizeof(xcb_atom_t));
+            m_offeredAtoms.resize(bytes->size() / qsizetype(sizeof(xcb_atom_t)));
+            std::memcpy(m_offeredAtoms.data(), bytes->constData(), size_t(m_offeredAtoms.size()) * sizeof(xcb_atom_t));
             QList<QByteArray> names;
-            for (const QByteArray& name : m_connection->atomNames(atoms)) {
+            for (const QByteArray& name : m_connection->atomNames(m_offeredAtoms.first(
+                     std::min(m_offeredAtoms.size(), maxTargets)))) {
                 if (!name.isEmpty() && !names.contains(name)) {
                     names.append(name);
                 }
@@ -135,6 +136,26 @@ std::optional<QList<QByteArray>> X11SelectionReader::offeredTargets()
         return std::nullopt;
     }
     return m_targets;
+}
+
+std::optional<bool> X11SelectionReader::offersAnyOf(const QSet<QString>& types)
+{
+    if (!offeredTargets()) {
+        return std::nullopt;
+    }
+    // Compared as atoms, over the whole list: a marker must not hide behind hundreds of other
+    // targets, past the names looked up for types().
+    QSet<xcb_atom_t> wanted;
+    for (const QString& type : types) {
+        QList<QByteArray> targets = X11TargetTable::targetsFor(type);
+        targets.append(type.toUtf8());
+        for (const QByteArray& target : targets) {
+            wanted.insert(m_connection->atom(target));
+        }
+    }
+    wanted.remove(XCB_ATOM_NONE);
+    return std::any_of(m_offeredAtoms.cbegin(), m_offeredAtoms.cend(),
+                       [&wanted](xcb_atom_t atom) { return wanted.contains(atom); });
 }
 
 bool X11SelectionReader::offers(const QByteArray& target)

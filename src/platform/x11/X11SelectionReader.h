@@ -28,6 +28,7 @@ public:
     X11SelectionReader& operator=(const X11SelectionReader&) = delete;
 
     std::optional<QStringList> types() override;
+    std::optional<bool> offersAnyOf(const QSet<QString>& types) override;
     std::optional<QByteArray> data(const QString& type) override;
     std::optional<QList<QUrl>> urls() override;
     std::optional<QList<QColor>> colors() override;
@@ -57,6 +58,7 @@ private:
     xcb_atom_t m_property = XCB_ATOM_NONE;
     bool m_failed = false;
     bool m_targetsRead = false;
-    std::optional<QList<QByteArray>> m_targets;
+    std::optional<QList<QByteArray>> m_targets; // the names of the first maxTargets only
+    QList<xcb_atom_t> m_offeredAtoms;           // every target offered
     QHash<QByteArray, std::optional<QByteArray>> m_converted;
 };
