@@ -168,8 +168,8 @@ private:
         const QByteArray& stored = png ? *png : *bytes;
         ClipboardItem item = newItem(ClipboardKind::image);
         item.imagePath = m_files.saveImage(stored, QStringLiteral("png"));
-        // The stored PNG holds exactly this bitmap, so it is not decoded a second time.
-        if (const auto thumbnail = png ? makeThumbnail(*bitmap) : makeThumbnail(stored)) {
+        // The stored bytes hold exactly this bitmap, so they are not decoded a second time.
+        if (const auto thumbnail = makeThumbnail(*bitmap)) {
             item.thumbnailPath = m_files.saveImage(*thumbnail, QStringLiteral("png"));
         }
         item.imageWidth = bitmap->width();

@@ -212,8 +212,9 @@ TEST_F(Classifier, ImagesThatDoNotQualifyLeaveNoFiles)
     // Undecodable PNG: TIFF is not tried.
     EXPECT_FALSE(
         read(data({{PasteboardType::png, "garbage"}, {PasteboardType::tiff, encodedImage(picture(90, 90), "tiff")}})));
-    // PNG bytes under the TIFF type are not a TIFF.
+    // PNG bytes under the TIFF type are not a TIFF, and an SVG under the PNG type is not drawn.
     EXPECT_FALSE(read(data({{PasteboardType::tiff, encodedImage(picture(90, 90), "png")}})));
+    EXPECT_FALSE(read(data({{PasteboardType::png, "<svg xmlns='http://www.w3.org/2000/svg' width='90' height='90'/>"}})));
     // A header announcing an enormous image is refused before any pixel memory is taken.
     QByteArray bomb = pngAnnouncing(60000, 60000);
     QBuffer header(&bomb);

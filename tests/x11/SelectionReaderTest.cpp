@@ -7,6 +7,7 @@
 #include "platform/x11/X11SelectionReader.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QImage>
 #include <QRandomGenerator>
 #include <QTemporaryFile>
@@ -131,13 +132,21 @@ TEST(SelectionReader, OffersOtherImageTypesAsPngOnlyWithoutPngOrTiff)
         EXPECT_FALSE(reader->data(PasteboardType::png));
         EXPECT_TRUE(reader->data(PasteboardType::tiff));
     }
-    {
-        // A vector image is not drawn: it could name the user's files.
-        ClipOwner owner({"--target", "image/svg+xml=<svg xmlns='http://www.w3.org/2000/svg' width='90' height='90'/>"});
+    // A vector image is not drawn: it could name the user's files. Nor is one offered as a bitmap:
+    // each target is decoded as the format it names, never as what its bytes look like.
+    QTemporaryFile secret(QDir::tempPath() + QStringLiteral("/secret-XXXXXX.png"));
+    ASSERT_TRUE(secret.open());
+    secret.write(encoded(image, "PNG"));
+    secret.flush();
+    const QString svg = QStringLiteral("<svg xmlns='http://www.w3.org/2000/svg' "
+                                       "xmlns:xlink='http://www.w3.org/1999/xlink' width='70' height='40'>"
+                                       "<image xlink:href='file://%1' width='70' height='40'/></svg>")
+                            .arg(secret.fileName());
+    for (const char* target : {"image/svg+xml", "image/bmp", "image/x-portable-pixmap"}) {
+        ClipOwner owner({"--target", QStringLiteral("%1=%2").arg(QLatin1String(target), svg)});
         ASSERT_TRUE(owner.isReady());
         const auto reader = openReader();
-        EXPECT_FALSE(reader->types()->contains(PasteboardType::png));
-        EXPECT_FALSE(reader->data(PasteboardType::png));
+        EXPECT_FALSE(reader->data(PasteboardType::png)) << target;
     }
 }
 

@@ -17,6 +17,8 @@ constexpr std::uint32_t propertySliceLongs = 1u << 20;
 constexpr qsizetype maxTargets = 512;
 // Memory taken up front for an incremental transfer, whatever size the owner announces.
 constexpr qsizetype maxReservedBytes = 16 * 1024 * 1024;
+// The most a converted image may take once decoded, as the capture's own decoding allows.
+constexpr int maxDecodedMB = 512;
 
 QList<QUrl> parseUriLines(const QByteArray& bytes, bool skipOperation)
 {
@@ -244,7 +246,12 @@ std::optional<QByteArray> X11SelectionReader::convertedImage()
         }
         QBuffer source;
         source.setData(*bytes);
-        QImageReader reader(&source);
+        // Decoded as the format the target names and nothing else: content sniffing would let an
+        // SVG offered as a bitmap be drawn, with the user's files it names.
+        QImageReader reader(&source, X11TargetTable::rasterFormatOf(target));
+        reader.setAutoDetectImageFormat(false);
+        reader.setDecideFormatFromContent(false);
+        reader.setAllocationLimit(maxDecodedMB);
         QImage image;
         if (!reader.read(&image) || image.isNull()) {
             continue;
