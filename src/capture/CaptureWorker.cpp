@@ -143,8 +143,8 @@ CaptureWorker::Result CaptureWorker::capture(PasteboardReaderFactory& readers, c
         return failedRead();
     }
     CaptureFileTracker files(*job.files);
-    qsizetype tooLongText = 0;
-    auto item = PasteboardClassifier::readItem(*reader, job.source, files, &tooLongText);
+    QString logLine;
+    auto item = PasteboardClassifier::readItem(*reader, job.source, files, &logLine);
     // A read that timed out midway may have made the classifier settle for a lesser kind: drop the
     // whole change rather than record something the user did not copy. So too when a file could not
     // be stored (a full disk): an entry without its picture or document would paste nothing.
@@ -153,15 +153,8 @@ CaptureWorker::Result CaptureWorker::capture(PasteboardReaderFactory& readers, c
         if (reader->hasFailed()) {
             return failedRead();
         }
-        if (tooLongText > 0) {
-            return Result{std::nullopt,
-                          QStringLiteral("Stashwell: a copied text of %1 characters was not recorded: the history "
-                                         "keeps texts of up to %2 characters")
-                              .arg(tooLongText)
-                              .arg(PasteboardClassifier::maxTextLength)};
-        }
-        return {};
+        return Result{std::nullopt, item ? QString() : logLine};
     }
     files.removeAllBut(*item);
-    return Result{item, {}};
+    return Result{item, logLine};
 }

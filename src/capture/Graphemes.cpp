@@ -69,3 +69,25 @@ QString firstGraphemes(const QString& text, qsizetype limit)
     });
     return text.left(cut);
 }
+
+QString graphemesWithin(const QString& text, qsizetype maxLength)
+{
+    if (text.size() <= maxLength) {
+        return text;
+    }
+    if (maxLength <= 0) {
+        return {};
+    }
+    qsizetype cut = 0;
+    if (!forEachBoundary(text, [&](int32_t end) {
+            if (end > maxLength) {
+                return false;
+            }
+            cut = end;
+            return true;
+        })) {
+        // Without ICU: at least no surrogate pair is split.
+        cut = text.at(maxLength - 1).isHighSurrogate() ? maxLength - 1 : maxLength;
+    }
+    return text.left(cut);
+}

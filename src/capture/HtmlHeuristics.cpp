@@ -139,7 +139,7 @@ bool shouldCaptureAsHTML(const std::optional<QString>& html, const std::optional
     if (!plainText || plainText->isEmpty() || !htmlPlain || htmlPlain->isEmpty()) {
         return true;
     }
-    if (PasteboardText::comparableText(*htmlPlain) != PasteboardText::comparableText(*plainText)) {
+    if (!PasteboardText::haveSameComparableText(*htmlPlain, *plainText)) {
         return true;
     }
     return containsFormatting(*html);

@@ -7,6 +7,7 @@
 #include "support/TestSupport.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QMutex>
 #include <QSemaphore>
@@ -324,7 +325,7 @@ TEST_F(MonitorTest, AChangeWhoseFilesCannotBeWrittenYieldsNothingAndLeavesNoFile
     EXPECT_EQ(files.names().size(), 2);
 }
 
-TEST_F(MonitorTest, TextsLongerThanTheHistoryKeepsAreRefusedWithALogLine)
+TEST_F(MonitorTest, TextsLongerThanTheHistoryKeepsAreRefusedAndDocumentsKeptWithTheirTextCut)
 {
     monitor->start();
     const QString longest(PasteboardClassifier::maxTextLength, QLatin1Char('a'));
@@ -340,23 +341,44 @@ TEST_F(MonitorTest, TextsLongerThanTheHistoryKeepsAreRefusedWithALogLine)
     EXPECT_EQ(added.first().text->size(), PasteboardClassifier::maxTextLength);
     EXPECT_EQ(env.platform.log.lines.size(), 1);
 
-    // A document whose own text is too long goes the same way, and leaves no file.
+    // A document whose text is too long keeps its kind and its whole file; only its text is cut,
+    // never inside a character.
+    const QString tooLong = longest.chopped(1) + QStringLiteral("\U0001F600");
     PasteboardContent rtf;
     rtf.data = {{PasteboardType::rtf, "{\\rtf1\\ansi " + longest.toLatin1() + "b}"}};
-    clipboard().setContent(rtf);
-    scheduler().runDue();
-    EXPECT_EQ(added.size(), 1);
-    EXPECT_EQ(env.platform.log.lines.size(), 2);
-    EXPECT_TRUE(files.names().isEmpty());
+    PasteboardContent pdf;
+    pdf.data = {{PasteboardType::pdf, "%PDF-1.4 damaged"}, {PasteboardType::string, tooLong.toUtf8()}};
+    PasteboardContent html;
+    html.data = {{PasteboardType::htmlMime, "<b> </b>"}, {PasteboardType::string, tooLong.toUtf8()}};
+    const QList<std::tuple<PasteboardContent, ClipboardKind, const char*, qsizetype>> documents = {
+        {rtf, ClipboardKind::richText, "rich text document (1048577", PasteboardClassifier::maxTextLength},
+        {pdf, ClipboardKind::pdf, "PDF document (1048577", PasteboardClassifier::maxTextLength - 1},
+        {html, ClipboardKind::html, "HTML document (1048577", PasteboardClassifier::maxTextLength - 1},
+    };
+    for (const auto& [content, kind, logged, length] : documents) {
+        added.clear();
+        env.platform.log.lines.clear();
+        clipboard().setContent(content);
+        scheduler().runDue();
+        ASSERT_EQ(added.size(), 1) << logged;
+        EXPECT_EQ(added[0].kind, kind);
+        EXPECT_EQ(added[0].text->size(), length);
+        EXPECT_TRUE(QFileInfo::exists(*added[0].assetPath));
+        EXPECT_EQ(QFileInfo(*added[0].assetPath).size(), content.data[0].second.size());
+        ASSERT_EQ(env.platform.log.lines.size(), 1);
+        EXPECT_TRUE(env.platform.log.lines[0].contains(QLatin1String(logged))) << env.platform.log.lines[0].toStdString();
+    }
 
     // A picture holds no text: a long one offered beside it does not matter.
+    added.clear();
+    env.platform.log.lines.clear();
     PasteboardContent picture = imageWithCaption();
     picture.data[1].second = longest.toUtf8() + "b";
     clipboard().setContent(picture);
     scheduler().runDue();
-    ASSERT_EQ(added.size(), 2);
-    EXPECT_EQ(added[1].kind, ClipboardKind::image);
-    EXPECT_EQ(env.platform.log.lines.size(), 2);
+    ASSERT_EQ(added.size(), 1);
+    EXPECT_EQ(added[0].kind, ClipboardKind::image);
+    EXPECT_TRUE(env.platform.log.lines.isEmpty());
 }
 
 TEST(CaptureFileTracker, RemovesWhatAnAbandonedChangeStoredAndKeepsWhatTheItemNames)
