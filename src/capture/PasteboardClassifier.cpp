@@ -34,6 +34,9 @@ public:
         if (auto item = files()) {
             return item;
         }
+        if (!m_logLine.isEmpty()) {
+            return std::nullopt; // a file list too long to keep: the copy is refused, not read as something else
+        }
         if (auto item = color()) {
             return item;
         }
@@ -100,14 +103,25 @@ private:
 
     std::optional<ClipboardItem> files() const
     {
-        const auto urls = m_reader.urls();
-        if (!urls || m_reader.hasFailed() || urls->isEmpty() ||
-            !std::all_of(urls->begin(), urls->end(), [](const QUrl& url) { return url.isLocalFile(); })) {
+        const auto list = m_reader.urls();
+        if (!list || m_reader.hasFailed()) {
+            return std::nullopt;
+        }
+        if (list->isOverLimit || list->urls.size() > UriList::maxEntries) {
+            m_logLine = QStringLiteral("Stashwell: a copied list of files was not recorded: the history keeps lists of "
+                                       "up to %1 files (%2 MB)")
+                            .arg(UriList::maxEntries)
+                            .arg(UriList::maxBytes / (1024 * 1024));
+            return std::nullopt;
+        }
+        const QList<QUrl>& urls = list->urls;
+        if (urls.isEmpty() ||
+            !std::all_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); })) {
             return std::nullopt;
         }
         ClipboardItem item = newItem(ClipboardKind::file);
         QStringList paths;
-        for (const QUrl& url : *urls) {
+        for (const QUrl& url : urls) {
             paths.append(url.toLocalFile());
         }
         item.filePaths = paths;

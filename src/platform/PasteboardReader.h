@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/Clipboard.h"
+#include "platform/UriList.h"
 
 #include <QByteArray>
 #include <QColor>
@@ -26,8 +27,9 @@ public:
     virtual std::optional<bool> offersAnyOf(const QSet<QString>& types) = 0;
     // The bytes of one type, or nothing when it is not offered or cannot be read.
     virtual std::optional<QByteArray> data(const QString& type) = 0;
-    // URL objects (file or not), or nothing when none are offered.
-    virtual std::optional<QList<QUrl>> urls() = 0;
+    // URL objects (file or not), or nothing when none are offered; a list over UriList's limits
+    // comes as such, without its URLs.
+    virtual std::optional<UrlList> urls() = 0;
     // Colour objects, or nothing when none are offered.
     virtual std::optional<QList<QColor>> colors() = 0;
     // True once the deadline has passed or the owner went away: the change must yield nothing.

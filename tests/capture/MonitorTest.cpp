@@ -227,7 +227,7 @@ public:
     {
         return spend() ? m_inner->data(type) : std::nullopt;
     }
-    std::optional<QList<QUrl>> urls() override { return spend() ? m_inner->urls() : std::nullopt; }
+    std::optional<UrlList> urls() override { return spend() ? m_inner->urls() : std::nullopt; }
     std::optional<QList<QColor>> colors() override { return spend() ? m_inner->colors() : std::nullopt; }
     bool hasFailed() const override { return m_failsAnyway || m_left < 0; }
 

@@ -125,6 +125,18 @@ TEST_F(Classifier, FilesComeFirstAndNeedOnlyFileUrls)
     EXPECT_EQ(read(content)->kind, ClipboardKind::text);
     content.urls.clear();
     EXPECT_EQ(read(content)->kind, ClipboardKind::text);
+
+    // More files than an entry holds: the copy is refused with a reason, not kept as its text.
+    for (int i = 0; i <= UriList::maxEntries; ++i) {
+        content.urls.append(QUrl::fromLocalFile(QStringLiteral("/tmp/%1").arg(i)));
+    }
+    clipboard.setContent(content);
+    QString logLine;
+    EXPECT_FALSE(PasteboardClassifier::readItem(*clipboard.open(clipboard.lastChange(), {}), source, files, &logLine));
+    EXPECT_EQ(logLine, QStringLiteral("Stashwell: a copied list of files was not recorded: the history keeps lists of "
+                                      "up to 10000 files (4 MB)"));
+    content.urls.removeLast();
+    EXPECT_EQ(read(content)->filePaths->size(), UriList::maxEntries);
 }
 
 TEST_F(Classifier, ColourTakesTheFirstOne)

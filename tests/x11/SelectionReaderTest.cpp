@@ -82,9 +82,9 @@ TEST(SelectionReader, TranslatesTheOwnersTargetsIntoPasteboardTypes)
 
     const auto urls = reader->urls();
     ASSERT_TRUE(urls);
-    ASSERT_EQ(urls->size(), 2);
-    EXPECT_EQ(urls->at(0).toLocalFile(), QStringLiteral("/tmp/a b.txt"));
-    EXPECT_EQ(urls->at(1).toLocalFile(), QStringLiteral("/tmp/c.txt"));
+    ASSERT_EQ(urls->urls.size(), 2);
+    EXPECT_EQ(urls->urls.at(0).toLocalFile(), QStringLiteral("/tmp/a b.txt"));
+    EXPECT_EQ(urls->urls.at(1).toLocalFile(), QStringLiteral("/tmp/c.txt"));
 
     const auto colors = reader->colors();
     ASSERT_TRUE(colors);
@@ -101,7 +101,7 @@ TEST(SelectionReader, ReadsFileManagersCopiedFilesAndNothingThatIsNotOffered)
     const auto reader = openReader();
     const auto urls = reader->urls();
     ASSERT_TRUE(urls);
-    EXPECT_EQ(*urls, QList<QUrl>({QUrl("file:///home/u/one"), QUrl("file:///home/u/two")}));
+    EXPECT_EQ(urls->urls, QList<QUrl>({QUrl("file:///home/u/one"), QUrl("file:///home/u/two")}));
     EXPECT_FALSE(reader->colors());
     EXPECT_FALSE(reader->data(PasteboardType::string));
     EXPECT_EQ(reader->data(PasteboardType::nextPlainAscii), QByteArray("plain"));

@@ -88,12 +88,12 @@ public:
         return std::nullopt;
     }
 
-    std::optional<QList<QUrl>> urls() override
+    std::optional<UrlList> urls() override
     {
         if (m_failing || !m_content.hasUrls) {
             return std::nullopt;
         }
-        return m_content.urls;
+        return UrlList{m_content.urls, false};
     }
 
     std::optional<QList<QColor>> colors() override

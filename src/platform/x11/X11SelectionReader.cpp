@@ -19,28 +19,6 @@ constexpr qsizetype maxTargets = 512;
 constexpr qsizetype maxReservedBytes = 16 * 1024 * 1024;
 // The most a converted image may take once decoded, as the capture's own decoding allows.
 constexpr int maxDecodedMB = 512;
-
-QList<QUrl> parseUriLines(const QByteArray& bytes, bool skipOperation)
-{
-    QList<QUrl> urls;
-    bool first = true;
-    for (const QByteArray& rawLine : bytes.split('\n')) {
-        const QByteArray line = rawLine.trimmed();
-        if (first && skipOperation) {
-            first = false;
-            // x-special/gnome-copied-files begins with the operation, "copy" or "cut".
-            if (line == "copy" || line == "cut") {
-                continue;
-            }
-        }
-        first = false;
-        if (line.isEmpty() || line.startsWith('#')) {
-            continue;
-        }
-        urls.append(QUrl::fromEncoded(line));
-    }
-    return urls;
-}
 } // namespace
 
 std::unique_ptr<PasteboardReader> X11SelectionReader::open(const ClipboardChange& change,
@@ -202,14 +180,14 @@ std::optional<QByteArray> X11SelectionReader::data(const QString& type)
     return std::nullopt;
 }
 
-std::optional<QList<QUrl>> X11SelectionReader::urls()
+std::optional<UrlList> X11SelectionReader::urls()
 {
     for (const char* target : {X11TargetTable::uriList, X11TargetTable::gnomeCopiedFiles}) {
         if (!offers(target)) {
             continue;
         }
         if (const auto bytes = convert(target)) {
-            return parseUriLines(*bytes, std::strcmp(target, X11TargetTable::gnomeCopiedFiles) == 0);
+            return UriList::parse(*bytes, std::strcmp(target, X11TargetTable::gnomeCopiedFiles) == 0);
         }
     }
     return std::nullopt;

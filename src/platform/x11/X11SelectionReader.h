@@ -30,7 +30,7 @@ public:
     std::optional<QStringList> types() override;
     std::optional<bool> offersAnyOf(const QSet<QString>& types) override;
     std::optional<QByteArray> data(const QString& type) override;
-    std::optional<QList<QUrl>> urls() override;
+    std::optional<UrlList> urls() override;
     std::optional<QList<QColor>> colors() override;
     bool hasFailed() const override { return m_failed; }
 
