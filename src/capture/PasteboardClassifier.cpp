@@ -10,6 +10,7 @@
 #include "capture/RtfReader.h"
 #include "capture/RtfdReader.h"
 #include "capture/Thumbnail.h"
+#include "capture/WorkBudget.h"
 #include "platform/PasteboardReader.h"
 #include "platform/PasteboardTypes.h"
 
@@ -51,6 +52,11 @@ public:
             }
             if (auto item = (this->*stage)()) {
                 return item;
+            }
+            if (m_budget.isSpent()) {
+                m_logLine = QStringLiteral("Stashwell: a copy was not recorded: its HTML is too complex to read (too "
+                                           "many elements, nested too deeply)");
+                return std::nullopt;
             }
         }
         return std::nullopt;
@@ -225,7 +231,7 @@ private:
 
     std::optional<ClipboardItem> html() const
     {
-        const auto capture = HtmlHeuristics::evaluateHTML(m_reader, m_plainText);
+        const auto capture = HtmlHeuristics::evaluateHTML(m_reader, m_plainText, &m_budget);
         if (!capture || m_reader.hasFailed()) {
             return std::nullopt;
         }
@@ -266,6 +272,7 @@ private:
     CaptureFiles& m_files;
     std::optional<QString> m_plainText;
     mutable QString m_logLine;
+    mutable WorkBudget m_budget;
 };
 } // namespace
 
