@@ -19,7 +19,7 @@ ENTRY
 done
 echo '{"stashwell.ignoredBundleIDs": ["org.example.Vault"]}' >"$XDG_CONFIG_HOME/Stashwell/defaults.json"
 
-# A 3840 x 2160 picture: quick to transfer, a second or two to decode, encode again and reduce.
+# A 3840 x 2160 picture: quick to hand over, a second or two to decode, encode again and reduce.
 convert -size 3840x2160 -depth 8 gradient:navy-gold "$TEST_ROOT/big.png"
 
 start_desktop
@@ -46,12 +46,12 @@ for try in $(seq 1 $tries); do
     lines_before=$(wc -l <"$STASHWELL_LOG")
     before=$(history count 2>/dev/null || echo 0)
     activate "$notes"
-    copy_file image/png "$TEST_ROOT/big.png"
-    sleep 0.4
+    # The copies follow the picture as soon as it is handed over, while it is being decoded.
+    own --target "image/png=@$TEST_ROOT/big.png" --report
+    wait_for 5 grep -q '^sent image/png' "$TEST_ROOT/owner.$CAPTURE_COPIES" || fail "try $try: the picture was not read"
     xdotool key ctrl+a ctrl+c
-    sleep 0.3
-    activate "$vault"
-    xdotool key ctrl+a ctrl+c
+    sleep 0.1
+    xdotool windowactivate --sync "$vault" sleep 0.1 key ctrl+a ctrl+c
     wait_for 10 sh -c "grep -q hunter2 '$HISTORY_FILE' || '$PYTHON' '$(dirname "$0")/capture-history.py' \
         '$HISTORY_FILE' newest kind=image" || fail "try $try: nothing recorded: $(cat "$HISTORY_FILE")"
     sleep 1
@@ -66,5 +66,15 @@ for try in $(seq 1 $tries); do
     expect_skipped "hunter2 in the vault"
 done
 note "a password copied in an ignored program behind a busy reader was never recorded ($tries of $tries)"
+
+# HTML nested 40,000 deep for the importer, with a space after each "<", then an ordinary copy.
+"$PYTHON" -c 'import sys; sys.stdout.write("< div>x" * 40000)' >"$TEST_ROOT/nested.html"
+activate "$notes"
+copy_file text/html "$TEST_ROOT/nested.html"
+sleep 0.5
+copy_text "copied after the nested HTML"
+expect_newest text="copied after the nested HTML" kind=text ||
+    fail "the copy after the nested HTML was not recorded: $(tail -n 3 "$STASHWELL_LOG")"
+note "HTML nested with spaces after \"<\" was read quickly, and the next copy recorded"
 
 stop_stashwell
