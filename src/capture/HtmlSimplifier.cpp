@@ -39,14 +39,11 @@ bool isTablePart(const QString& name)
     return is(name, {u"table", u"thead", u"tbody", u"tfoot", u"caption", u"tr", u"td", u"th"});
 }
 
-// Open slots an element needs below the limit: a table is only worth opening with room for a row group, a
-// row and a cell, because Qt drops text that sits in a table outside any cell.
+// Open slots an element needs below the limit: a table is only worth opening with room for a row and a
+// cell, because Qt drops text that sits in a table outside any cell.
 int slotsNeeded(const QString& name)
 {
-    if (name == u"table") {
-        return 4;
-    }
-    if (is(name, {u"tbody", u"thead", u"tfoot"})) {
+    if (is(name, {u"table", u"tbody", u"thead", u"tfoot"})) {
         return 3;
     }
     return name == u"tr" ? 2 : 1;
