@@ -39,6 +39,12 @@ bool isTablePart(const QString& name)
     return is(name, {u"table", u"thead", u"tbody", u"tfoot", u"caption", u"tr", u"td", u"th"});
 }
 
+// The parts of a table that hold rows or cells, not content.
+bool isTableFrame(const QString& name)
+{
+    return is(name, {u"table", u"thead", u"tbody", u"tfoot", u"tr"});
+}
+
 // Open slots an element needs below the limit: a table is only worth opening with room for a row and a
 // cell, because Qt drops text that sits in a table outside any cell.
 int slotsNeeded(const QString& name)
@@ -124,9 +130,13 @@ private:
         }
         // Where the importer places the element, made explicit, so that it does the same with what we write.
         if (is(name, {u"td", u"th"})) {
+            // Without an open row the importer puts a new table around the cell, even inside a table;
+            // there a row is enough, and keeps the cell in that table.
+            const QStringList around = innermostIsTableFrame() ? QStringList{QStringLiteral("tr")}
+                                                               : QStringList{QStringLiteral("table"), QStringLiteral("tr")};
             if (const qsizetype row = nearest({u"tr"}); row >= 0) {
                 closeTo(row + 1);
-            } else if (!openAll({QStringLiteral("table"), QStringLiteral("tr")}, name)) {
+            } else if (!openAll(around, name)) {
                 ++m_dropped[name];
                 return;
             }
@@ -149,7 +159,10 @@ private:
                 pop();
             }
         }
-        if (!fits({}, name)) {
+        // Anything else directly in a table, outside its cells, is no part of it: the importer would
+        // place it (a table included) wherever its cursor happens to be, nested deeper each time.
+        if (!fits({}, name) || (!isTablePart(name) && innermostIsTableFrame()) ||
+            (name == u"table" && innermostIsTableFrame())) {
             ++m_dropped[name];
             return;
         }
@@ -185,6 +198,8 @@ private:
             m_out += source(token);
         }
     }
+
+    bool innermostIsTableFrame() const { return !m_open.empty() && isTableFrame(m_open.back()); }
 
     // Whether `opening` and then `name` fit under the depth and table limits.
     bool fits(const QStringList& opening, const QString& name) const

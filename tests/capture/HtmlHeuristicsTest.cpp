@@ -11,6 +11,7 @@
 #include "support/TestSupport.h"
 
 #include <QTemporaryDir>
+#include <QTextFrame>
 #include <gtest/gtest.h>
 
 using namespace HtmlHeuristics;
@@ -177,6 +178,20 @@ TEST(HtmlHeuristics, HtmlIsSimplifiedBeforeRendering)
         EXPECT_TRUE(limited.contains(QLatin1Char('x'))) << open;
     }
     EXPECT_EQ(simplifyForImport(QStringLiteral("<d&#105;v>x</d&#105;v>")), QStringLiteral("x"));
+    // Found by fuzzing: a second pass changes nothing, and nothing placed in a table outside its cells
+    // makes the importer nest tables past the limit.
+    for (const QString& found : {QStringLiteral("<t>a</t>r><tr><trd<input>n>e</tr><<<d&#1>a<td>b"),
+                                 QStringLiteral("<td><tbody><dl>") + QStringLiteral("<td><dt>").repeated(20)}) {
+        const QString once = simplifyForImport(found, 4);
+        EXPECT_EQ(simplifyForImport(once, 4), once);
+        OfflineTextDocument document;
+        document.setHtml(simplifyForImport(found));
+        int tables = 0;
+        for (QTextFrame* frame = document.rootFrame(); !frame->childFrames().isEmpty(); frame = frame->childFrames().last()) {
+            ++tables;
+        }
+        EXPECT_LE(tables, HtmlSimplifier::maxTableDepth);
+    }
     // A fragment marker, in a comment or an attribute, cannot make the importer cut again.
     EXPECT_FALSE(simplifyForImport(QStringLiteral("<a title=\"<!--StartFragment-->\"><!--StartFragment-->x"))
                      .contains(QLatin1String("<!--StartFragment-->")));
