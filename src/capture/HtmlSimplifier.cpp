@@ -147,7 +147,13 @@ private:
             }
             closeTo(nearest({u"table", u"thead", u"tbody", u"tfoot"}) + 1);
         } else if (is(name, {u"thead", u"tbody", u"tfoot", u"caption"})) {
-            closeTo(nearest({u"table"}) + 1);
+            // Outside a table the importer closes everything and makes nothing of it.
+            const qsizetype table = nearest({u"table"});
+            closeTo(table + 1);
+            if (table < 0) {
+                ++m_dropped[name];
+                return;
+            }
         } else if (name == u"dt") {
             closeTo(nearest({u"dl"}) + 1);
         } else if (name == u"dd") {
