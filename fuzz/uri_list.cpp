@@ -12,8 +12,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     }
     const QByteArray once(reinterpret_cast<const char*>(data + 1), static_cast<qsizetype>(size - 1));
-    const qsizetype times =
-        (data[0] & 0xF0) == 0xF0 ? std::min<qsizetype>(UriList::maxEntries + 1, UriList::maxBytes / once.size() + 2) : 1;
+    const qsizetype times = (data[0] & 0xF0) == 0xF0
+                                ? std::min<qsizetype>(UriList::maxEntries + 1, UriList::maxBytes / once.size() + 2)
+                                : 1;
     const QByteArray bytes = once.repeated(times);
     const UrlList list = UriList::parse(bytes, data[0] & 1);
     if (list.urls.size() > UriList::maxEntries || (list.isOverLimit && !list.urls.isEmpty()) ||

@@ -100,7 +100,8 @@ void CaptureWorker::start(const CaptureJob& job)
         [this, job] {
             // The deadline starts when the reading does, not while the change waited its turn.
             const Result result = capture(m_readers, job, std::chrono::steady_clock::now() + m_deadline);
-            QMetaObject::invokeMethod(this, [this, result] { finished(result); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this, result] { finished(result); }, Qt::QueuedConnection);
         },
         Qt::QueuedConnection);
 }

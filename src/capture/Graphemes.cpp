@@ -79,7 +79,8 @@ QString firstGraphemes(const QString& text, qsizetype limit)
     if (limit <= 0) {
         return {};
     }
-    return leadingClusters(text, [limit](qsizetype count, int32_t) { return count <= limit; }, text.size());
+    return leadingClusters(
+        text, [limit](qsizetype count, int32_t) { return count <= limit; }, text.size());
 }
 
 QString graphemesWithin(const QString& text, qsizetype maxLength)
@@ -92,5 +93,6 @@ QString graphemesWithin(const QString& text, qsizetype maxLength)
     }
     // Without ICU at least no surrogate pair is split.
     const qsizetype fallback = text.at(maxLength - 1).isHighSurrogate() ? maxLength - 1 : maxLength;
-    return leadingClusters(text, [maxLength](qsizetype, int32_t end) { return end <= maxLength; }, fallback);
+    return leadingClusters(
+        text, [maxLength](qsizetype, int32_t end) { return end <= maxLength; }, fallback);
 }

@@ -107,7 +107,10 @@ public:
     }
 
 private:
-    QStringView source(const Token& token) const { return QStringView(m_html).sliced(token.begin, token.end - token.begin); }
+    QStringView source(const Token& token) const
+    {
+        return QStringView(m_html).sliced(token.begin, token.end - token.begin);
+    }
 
     void startTag(const Token& token)
     {
@@ -132,8 +135,9 @@ private:
         if (is(name, {u"td", u"th"})) {
             // Without an open row the importer puts a new table around the cell, even inside a table;
             // there a row is enough, and keeps the cell in that table.
-            const QStringList around = innermostIsTableFrame() ? QStringList{QStringLiteral("tr")}
-                                                               : QStringList{QStringLiteral("table"), QStringLiteral("tr")};
+            const QStringList around = innermostIsTableFrame()
+                                           ? QStringList{QStringLiteral("tr")}
+                                           : QStringList{QStringLiteral("table"), QStringLiteral("tr")};
             if (const qsizetype row = nearest({u"tr"}); row >= 0) {
                 closeTo(row + 1);
             } else if (!openAll(around, name)) {

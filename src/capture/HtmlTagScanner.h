@@ -14,8 +14,8 @@ public:
         Kind kind = Kind::Text;
         qsizetype begin = 0; // the token is html[begin, end)
         qsizetype end = 0;
-        QString name;               // lower case, as the importer reads it; empty for text
-        bool isSelfClosing = false; // a "/" stands between the name and the closing ">"
+        QString name;                 // lower case, as the importer reads it; empty for text
+        bool isSelfClosing = false;   // a "/" stands between the name and the closing ">"
         bool isNameUncertain = false; // the name holds a character reference the importer decodes
     };
 

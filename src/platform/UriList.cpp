@@ -1,5 +1,7 @@
 #include "platform/UriList.h"
 
+#include <utility>
+
 namespace UriList {
 UrlList parse(const QByteArray& bytes, bool hasOperationLine)
 {

@@ -1,8 +1,8 @@
 // HTML fragments, tag patterns, rendering and the HTML-or-text decision.
 #include "capture/HtmlHeuristics.h"
 
-#include "capture/HtmlSimplifier.h"
 #include "capture/FolderFiles.h"
+#include "capture/HtmlSimplifier.h"
 #include "capture/OfflineTextDocument.h"
 #include "capture/PasteboardClassifier.h"
 #include "capture/WorkBudget.h"
@@ -171,8 +171,8 @@ TEST(HtmlHeuristics, HtmlIsSimplifiedBeforeRendering)
     // Tags are read where the importer reads them: after white space, quoted, across lines; a quoted
     // value may hold ">"; a name spelt with a character reference is left out.
     for (const char* open : {"<div>", "< div>", "<\n\tDIV >", "<\"div\">", "<div title=\"a>b\">"}) {
-        const QString deep = QString::fromLatin1(open).repeated(300) + QStringLiteral("x") +
-                             QStringLiteral("</div>").repeated(300);
+        const QString deep =
+            QString::fromLatin1(open).repeated(300) + QStringLiteral("x") + QStringLiteral("</div>").repeated(300);
         const QString limited = simplifyForImport(deep);
         EXPECT_EQ(limited.count(QStringLiteral("</div>")), HtmlSimplifier::maxDepth) << open;
         EXPECT_TRUE(limited.contains(QLatin1Char('x'))) << open;
@@ -180,14 +180,16 @@ TEST(HtmlHeuristics, HtmlIsSimplifiedBeforeRendering)
     EXPECT_EQ(simplifyForImport(QStringLiteral("<d&#105;v>x</d&#105;v>")), QStringLiteral("x"));
     // Found by fuzzing: a second pass changes nothing, and nothing placed in a table outside its cells
     // makes the importer nest tables past the limit.
-    for (const QString& found : {QStringLiteral("<t>a</t>r><tr><trd<input>n>e</tr><<<d&#1>a<td>b"), QStringLiteral("<thead><td"),
-                                 QStringLiteral("<td><tbody><dl>") + QStringLiteral("<td><dt>").repeated(20)}) {
+    for (const QString& found :
+         {QStringLiteral("<t>a</t>r><tr><trd<input>n>e</tr><<<d&#1>a<td>b"), QStringLiteral("<thead><td"),
+          QStringLiteral("<td><tbody><dl>") + QStringLiteral("<td><dt>").repeated(20)}) {
         const QString once = simplifyForImport(found, 4);
         EXPECT_EQ(simplifyForImport(once, 4), once);
         OfflineTextDocument document;
         document.setHtml(simplifyForImport(found));
         int tables = 0;
-        for (QTextFrame* frame = document.rootFrame(); !frame->childFrames().isEmpty(); frame = frame->childFrames().last()) {
+        for (QTextFrame* frame = document.rootFrame(); !frame->childFrames().isEmpty();
+             frame = frame->childFrames().last()) {
             ++tables;
         }
         EXPECT_LE(tables, HtmlSimplifier::maxTableDepth);
@@ -206,7 +208,8 @@ TEST(HtmlHeuristics, HtmlIsSimplifiedBeforeRendering)
           QByteArray("<input>x").repeated(20000), styled + QByteArray("<p>x").repeated(20000)}) {
         const auto plain = htmlToPlain(hostile);
         ASSERT_TRUE(plain) << hostile.left(20).constData();
-        EXPECT_EQ(plain->count(QLatin1Char('x')), hostile.count("x") - styled.count("x")) << hostile.left(20).constData();
+        EXPECT_EQ(plain->count(QLatin1Char('x')), hostile.count("x") - styled.count("x"))
+            << hostile.left(20).constData();
     }
 }
 

@@ -366,7 +366,8 @@ TEST_F(MonitorTest, TextsLongerThanTheHistoryKeepsAreRefusedAndDocumentsKeptWith
         EXPECT_TRUE(QFileInfo::exists(*added[0].assetPath));
         EXPECT_EQ(QFileInfo(*added[0].assetPath).size(), content.data[0].second.size());
         ASSERT_EQ(env.platform.log.lines.size(), 1);
-        EXPECT_TRUE(env.platform.log.lines[0].contains(QLatin1String(logged))) << env.platform.log.lines[0].toStdString();
+        EXPECT_TRUE(env.platform.log.lines[0].contains(QLatin1String(logged)))
+            << env.platform.log.lines[0].toStdString();
     }
 
     // A picture holds no text: a long one offered beside it does not matter.

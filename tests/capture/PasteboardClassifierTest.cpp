@@ -226,7 +226,8 @@ TEST_F(Classifier, ImagesThatDoNotQualifyLeaveNoFiles)
         read(data({{PasteboardType::png, "garbage"}, {PasteboardType::tiff, encodedImage(picture(90, 90), "tiff")}})));
     // PNG bytes under the TIFF type are not a TIFF, and an SVG under the PNG type is not drawn.
     EXPECT_FALSE(read(data({{PasteboardType::tiff, encodedImage(picture(90, 90), "png")}})));
-    EXPECT_FALSE(read(data({{PasteboardType::png, "<svg xmlns='http://www.w3.org/2000/svg' width='90' height='90'/>"}})));
+    EXPECT_FALSE(
+        read(data({{PasteboardType::png, "<svg xmlns='http://www.w3.org/2000/svg' width='90' height='90'/>"}})));
     // A header announcing an enormous image is refused before any pixel memory is taken.
     QByteArray bomb = pngAnnouncing(60000, 60000);
     QBuffer header(&bomb);
@@ -330,7 +331,8 @@ TEST_F(Classifier, RunsOffTheMainThread)
     std::thread worker([&] {
         for (const auto& content : contents) {
             clipboard.setContent(content);
-            if (const auto item = PasteboardClassifier::readItem(*clipboard.open(clipboard.lastChange(), {}), source, files)) {
+            if (const auto item =
+                    PasteboardClassifier::readItem(*clipboard.open(clipboard.lastChange(), {}), source, files)) {
                 kinds.append(item->kind);
             }
         }

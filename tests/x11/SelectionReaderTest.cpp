@@ -229,7 +229,8 @@ TEST(SelectionReader, AConcealedMarkerCountsWhereverTheOwnerListsIt)
     FolderFiles files(folder.path());
     struct Readers final : PasteboardReaderFactory
     {
-        std::unique_ptr<PasteboardReader> open(const ClipboardChange& change, steady_clock::time_point deadline) override
+        std::unique_ptr<PasteboardReader> open(const ClipboardChange& change,
+                                               steady_clock::time_point deadline) override
         {
             return X11SelectionReader::open(change, deadline);
         }

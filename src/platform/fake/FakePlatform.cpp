@@ -72,7 +72,8 @@ public:
         if (!offered) {
             return std::nullopt;
         }
-        return std::any_of(offered->begin(), offered->end(), [&](const QString& type) { return wanted.contains(type); });
+        return std::any_of(offered->begin(), offered->end(),
+                           [&](const QString& type) { return wanted.contains(type); });
     }
 
     std::optional<QByteArray> data(const QString& type) override
@@ -167,7 +168,7 @@ void FakeClipboard::setUnresponsive(bool unresponsive)
 }
 
 std::unique_ptr<PasteboardReader> FakeClipboard::open(const ClipboardChange& change,
-                                                     std::chrono::steady_clock::time_point)
+                                                      std::chrono::steady_clock::time_point)
 {
     QMutexLocker lock(&m_mutex);
     return std::make_unique<SnapshotReader>(m_content, m_unresponsive || change != m_change);

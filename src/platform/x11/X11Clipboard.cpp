@@ -64,7 +64,8 @@ bool X11Clipboard::nativeEventFilter(const QByteArray& eventType, void* message,
     ++m_changeCount;
     // When the owner's window or connection went away, nobody owns the selection any more.
     const bool hasOwner = notify->subtype == XCB_XFIXES_SELECTION_EVENT_SET_SELECTION_OWNER;
-    m_lastChange = ClipboardChange{hasOwner ? notify->owner : xcb_window_t(XCB_WINDOW_NONE), notify->selection_timestamp};
+    m_lastChange =
+        ClipboardChange{hasOwner ? notify->owner : xcb_window_t(XCB_WINDOW_NONE), notify->selection_timestamp};
     emit changed();
     // Qt selects the same notification on its own window; it sees its own copy of the event.
     return false;
@@ -86,7 +87,7 @@ void X11Clipboard::replaceContents(const PasteboardContent& content)
 }
 
 std::unique_ptr<PasteboardReader> X11Clipboard::open(const ClipboardChange& change,
-                                                    std::chrono::steady_clock::time_point deadline)
+                                                     std::chrono::steady_clock::time_point deadline)
 {
     return X11SelectionReader::open(change, deadline);
 }

@@ -22,7 +22,7 @@ constexpr int maxDecodedMB = 512;
 } // namespace
 
 std::unique_ptr<PasteboardReader> X11SelectionReader::open(const ClipboardChange& change,
-                                                          std::chrono::steady_clock::time_point deadline)
+                                                           std::chrono::steady_clock::time_point deadline)
 {
     return std::make_unique<X11SelectionReader>(X11SelectionConnection::forCurrentThread(), change, deadline);
 }
@@ -103,8 +103,8 @@ std::optional<QList<QByteArray>> X11SelectionReader::offeredTargets()
             m_offeredAtoms.resize(bytes->size() / qsizetype(sizeof(xcb_atom_t)));
             std::memcpy(m_offeredAtoms.data(), bytes->constData(), size_t(m_offeredAtoms.size()) * sizeof(xcb_atom_t));
             QList<QByteArray> names;
-            for (const QByteArray& name : m_connection->atomNames(m_offeredAtoms.first(
-                     std::min(m_offeredAtoms.size(), maxTargets)))) {
+            for (const QByteArray& name :
+                 m_connection->atomNames(m_offeredAtoms.first(std::min(m_offeredAtoms.size(), maxTargets)))) {
                 if (!name.isEmpty() && !names.contains(name)) {
                     names.append(name);
                 }
