@@ -131,6 +131,11 @@ private:
             }
             return;
         }
+        // Every element this pass closes, it closes in writing too: one whose end tag the importer
+        // would not read back as its own (a name holding "/" or a quote) is left out.
+        if (!canWriteEndTag(name)) {
+            return;
+        }
         // Where the importer places the element, made explicit, so that it does the same with what we write.
         if (is(name, {u"td", u"th"})) {
             // Without an open row the importer puts a new table around the cell, even inside a table;
@@ -245,7 +250,7 @@ private:
         const QString& name = m_open.back();
         if (isListPart(name)) {
             m_out += blockEnd;
-        } else if (canWriteEndTag(name)) {
+        } else {
             m_out += QStringLiteral("</") + name + QLatin1Char('>');
         }
         m_tables -= name == u"table" ? 1 : 0;
