@@ -19,8 +19,11 @@ ENTRY
 done
 echo '{"stashwell.ignoredBundleIDs": ["org.example.Vault"]}' >"$XDG_CONFIG_HOME/Stashwell/defaults.json"
 
-# A 3840 x 2160 picture: quick to hand over, a second or two to decode, encode again and reduce.
-convert -size 3840x2160 -depth 8 gradient:navy-gold "$TEST_ROOT/big.png"
+# 3840 x 2160 pictures, one for each try: quick to hand over, a second or two to decode, encode
+# again and reduce.
+for colour in gold red green white orange; do
+    convert -size 3840x2160 -depth 8 "gradient:navy-$colour" "$TEST_ROOT/big-$colour.png"
+done
 
 start_desktop
 start_stashwell
@@ -41,31 +44,36 @@ field_with() {
 notes=$(field_with Notes "an ordinary text")
 vault=$(field_with Vault "hunter2 in the vault")
 
-tries=3
-for try in $(seq 1 $tries); do
+# Whether a try reaches the moment the test is about: the picture still being read when the password
+# is copied, with the text waiting behind it. On a quick machine the picture may be done before.
+tries=0
+busy=0
+for colour in gold red green white orange; do
+    tries=$((tries + 1))
+    picture="$TEST_ROOT/big-$colour.png"
+    hash=$("$PYTHON" -c 'import hashlib,sys; print(hashlib.sha256(open(sys.argv[1],"rb").read()).hexdigest()[:24])' "$picture")
     lines_before=$(wc -l <"$STASHWELL_LOG")
-    before=$(history count 2>/dev/null || echo 0)
     activate "$notes"
     # The copies follow the picture as soon as it is handed over, while it is being decoded.
-    own --target "image/png=@$TEST_ROOT/big.png" --report
-    wait_for 5 grep -q '^sent image/png' "$TEST_ROOT/owner.$CAPTURE_COPIES" || fail "try $try: the picture was not read"
+    own --target "image/png=@$picture" --report
+    wait_for 5 grep -q '^sent image/png' "$TEST_ROOT/owner.$CAPTURE_COPIES" || fail "try $tries: the picture was not read"
     xdotool key ctrl+a ctrl+c
     sleep 0.1
     xdotool windowactivate --sync "$vault" sleep 0.1 key ctrl+a ctrl+c
-    wait_for 10 sh -c "grep -q hunter2 '$HISTORY_FILE' || '$PYTHON' '$(dirname "$0")/capture-history.py' \
-        '$HISTORY_FILE' newest kind=image" || fail "try $try: nothing recorded: $(cat "$HISTORY_FILE")"
+    wait_for 10 grep -q "$hash" "$HISTORY_FILE" || fail "try $tries: the picture was not recorded: $(cat "$HISTORY_FILE")"
     sleep 1
     history has-text "hunter2 in the vault" &&
-        fail "try $try: the ignored program's password was recorded: $(cat "$HISTORY_FILE")"
-    history newest kind=image || fail "try $try: the picture is not the newest entry: $(cat "$HISTORY_FILE")"
-    tail -n +"$((lines_before + 1))" "$STASHWELL_LOG" | grep -q "a copy was not recorded" ||
-        fail "try $try: no log line for the copy lost behind the picture: $(tail -n 5 "$STASHWELL_LOG")"
-    [[ $(history count) -le $((before + 2)) ]] || fail "try $try: more entries than copies: $(cat "$HISTORY_FILE")"
+        fail "try $tries: the ignored program's password was recorded: $(cat "$HISTORY_FILE")"
+    if tail -n +"$((lines_before + 1))" "$STASHWELL_LOG" | grep -q "a copy was not recorded"; then
+        busy=$((busy + 1))
+        history newest kind=image || fail "try $tries: the text lost behind the picture was recorded: $(cat "$HISTORY_FILE")"
+    fi
     NEWEST_ID=$(history id 0)
     activate "$notes"
     expect_skipped "hunter2 in the vault"
 done
-note "a password copied in an ignored program behind a busy reader was never recorded ($tries of $tries)"
+((busy > 0)) || fail "the picture was read too quickly: no try copied the password while it was being read"
+note "a password copied in an ignored program was never recorded ($tries tries, $busy behind a busy reader)"
 
 # HTML nested 40,000 deep for the importer, with a space after each "<", then an ordinary copy.
 "$PYTHON" -c 'import sys; sys.stdout.write("< div>x" * 40000)' >"$TEST_ROOT/nested.html"
