@@ -265,9 +265,10 @@ int main(int argc, char** argv)
     // 3. The transfer alone, on a thread of its own as the capture worker does it.
     double transfer = 0;
     qsizetype received = 0;
+    const ClipboardChange change = clipboard.lastChange();
     QThread* reading = QThread::create([&] {
         const auto started = Clock::now();
-        const auto reader = X11SelectionReader::open(started + std::chrono::seconds(10));
+        const auto reader = X11SelectionReader::open(change, started + std::chrono::seconds(10));
         const auto bytes = reader->data(PasteboardType::png);
         transfer = ms(Clock::now() - started);
         received = bytes ? bytes->size() : -1;

@@ -3,12 +3,6 @@
 #include "capture/HtmlHeuristics.h"
 #include "capture/PasteboardText.h"
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
-{
-    startOffscreenApplication(argc, argv);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size < 1) {

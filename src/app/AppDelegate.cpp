@@ -59,7 +59,7 @@ void AppDelegate::applicationWillTerminate()
         store().clearAll();
     }
     store().flush();
-    ClipboardMonitor::shared().stop();
+    ClipboardMonitor::shared().shutDown();
     HotkeyManager::shared().unregister();
 }
 

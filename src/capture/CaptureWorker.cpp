@@ -6,7 +6,20 @@
 #include "platform/Platform.h"
 #include "platform/SystemLog.h"
 
+#include <QDeadlineTimer>
 #include <QThread>
+
+namespace {
+// Far beyond what a reading and its classification take; only a fault makes the wait this long.
+constexpr int shutDownWaitMs = 10000;
+
+const QString lostWhileWaiting = QStringLiteral(
+    "Stashwell: a copy was not recorded: the clipboard changed again while an earlier copy was still being read");
+const QString lostToTheDeadline = QStringLiteral("Stashwell: a copy was not recorded: the application that owns the "
+                                                 "clipboard did not hand over its content in time");
+const QString lostToTheNextChange =
+    QStringLiteral("Stashwell: a copy was not recorded: the clipboard changed again before its content was read");
+} // namespace
 
 CaptureWorker::CaptureWorker(PasteboardReaderFactory& readers, Mode mode, std::chrono::milliseconds deadline,
                              Deliver deliver, QObject* parent)
@@ -24,51 +37,84 @@ CaptureWorker::CaptureWorker(PasteboardReaderFactory& readers, Mode mode, std::c
 
 CaptureWorker::~CaptureWorker()
 {
-    if (m_thread) {
-        m_thread->quit();
-        m_thread->wait();
-        delete m_thread;
+    shutDown();
+}
+
+void CaptureWorker::shutDown()
+{
+    m_shutDown = true;
+    m_waiting.reset();
+    if (!m_thread) {
+        return;
+    }
+    // The change being read finishes first: its reads are bounded by their deadline and its
+    // classification by its work budget. Its result is not delivered.
+    m_thread->quit();
+    if (!m_thread->wait(QDeadlineTimer(shutDownWaitMs))) {
+        // Left running rather than destroyed under its own feet; the process is ending anyway.
+        log(QStringLiteral("Stashwell: the reading of a copy was still running at exit"));
+        m_thread = nullptr;
+        return;
+    }
+    delete m_thread;
+    m_thread = nullptr;
+}
+
+void CaptureWorker::log(const QString& line)
+{
+    if (SystemLog* log = Platform::current().log; log && !line.isEmpty()) {
+        log->write(line);
     }
 }
 
 void CaptureWorker::submit(const CaptureJob& job)
 {
+    if (m_shutDown) {
+        return;
+    }
     if (m_busy) {
+        dropWaiting();
         m_waiting = job;
         return;
     }
     start(job);
 }
 
+void CaptureWorker::dropWaiting()
+{
+    if (m_waiting) {
+        m_waiting.reset();
+        log(lostWhileWaiting);
+    }
+}
+
 void CaptureWorker::start(const CaptureJob& job)
 {
     m_busy = true;
     if (m_mode == Mode::Inline) {
-        QString refusal;
-        const auto item = capture(m_readers, job, std::chrono::steady_clock::now() + m_deadline, &refusal);
-        finished(item, refusal);
+        finished(capture(m_readers, job, std::chrono::steady_clock::now() + m_deadline));
         return;
     }
     QMetaObject::invokeMethod(
         m_threadContext,
         [this, job] {
             // The deadline starts when the reading does, not while the change waited its turn.
-            QString refusal;
-            auto item = capture(m_readers, job, std::chrono::steady_clock::now() + m_deadline, &refusal);
+            const Result result = capture(m_readers, job, std::chrono::steady_clock::now() + m_deadline);
             QMetaObject::invokeMethod(
-                this, [this, item, refusal] { finished(item, refusal); }, Qt::QueuedConnection);
+                this, [this, result] { finished(result); }, Qt::QueuedConnection);
         },
         Qt::QueuedConnection);
 }
 
-void CaptureWorker::finished(const std::optional<ClipboardItem>& item, const QString& refusal)
+void CaptureWorker::finished(const Result& result)
 {
     m_busy = false;
-    if (SystemLog* log = Platform::current().log; log && !refusal.isEmpty()) {
-        log->write(refusal);
+    if (m_shutDown) {
+        return;
     }
-    if (item && m_deliver) {
-        m_deliver(*item);
+    log(result.logLine);
+    if (result.item && m_deliver) {
+        m_deliver(*result.item);
     }
     if (m_waiting) {
         const CaptureJob next = *m_waiting;
@@ -77,33 +123,29 @@ void CaptureWorker::finished(const std::optional<ClipboardItem>& item, const QSt
     }
 }
 
-std::optional<ClipboardItem> CaptureWorker::capture(PasteboardReaderFactory& readers, const CaptureJob& job,
-                                                    std::chrono::steady_clock::time_point deadline, QString* refusal)
+CaptureWorker::Result CaptureWorker::capture(PasteboardReaderFactory& readers, const CaptureJob& job,
+                                             std::chrono::steady_clock::time_point deadline)
 {
-    const std::unique_ptr<PasteboardReader> reader = readers.open(deadline);
+    const std::unique_ptr<PasteboardReader> reader = readers.open(job.change, deadline);
     if (!reader || !job.files) {
-        return std::nullopt;
+        return {};
     }
-    // An owner that keeps us waiting past the deadline loses its copy; the log says so, since from
-    // the outside it looks as if the copy was simply missed. (A read cut short by the next copy is
-    // not worth a line.)
+    // A copy the user made is missing from the history: the log says why, since from the outside it
+    // looks as if the copy was simply missed.
     const auto failedRead = [&] {
-        if (refusal && std::chrono::steady_clock::now() >= deadline) {
-            *refusal = QStringLiteral("Stashwell: a copy was not recorded: the application that owns the clipboard "
-                                      "did not hand over its content in time");
-        }
-        return std::nullopt;
+        return Result{std::nullopt,
+                      std::chrono::steady_clock::now() >= deadline ? lostToTheDeadline : lostToTheNextChange};
     };
     // A list that cannot be read skips this gate; a content that cannot be read fails below anyway.
-    if (const auto types = reader->types(); types && ConcealedTypes::anyIn(*types)) {
-        return std::nullopt;
+    if (reader->offersAnyOf(ConcealedTypes::all()).value_or(false)) {
+        return {};
     }
     if (reader->hasFailed()) {
         return failedRead();
     }
     CaptureFileTracker files(*job.files);
-    qsizetype tooLongText = 0;
-    auto item = PasteboardClassifier::readItem(*reader, job.source, files, &tooLongText);
+    QString logLine;
+    auto item = PasteboardClassifier::readItem(*reader, job.source, files, &logLine);
     // A read that timed out midway may have made the classifier settle for a lesser kind: drop the
     // whole change rather than record something the user did not copy. So too when a file could not
     // be stored (a full disk): an entry without its picture or document would paste nothing.
@@ -112,14 +154,8 @@ std::optional<ClipboardItem> CaptureWorker::capture(PasteboardReaderFactory& rea
         if (reader->hasFailed()) {
             return failedRead();
         }
-        if (tooLongText > 0 && refusal) {
-            *refusal = QStringLiteral("Stashwell: a copied text of %1 characters was not recorded: the history keeps "
-                                      "texts of up to %2 characters")
-                           .arg(tooLongText)
-                           .arg(PasteboardClassifier::maxTextLength);
-        }
-        return std::nullopt;
+        return Result{std::nullopt, item ? QString() : logLine};
     }
     files.removeAllBut(*item);
-    return item;
+    return Result{item, logLine};
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "capture/PasteboardClassifier.h"
+#include "platform/Clipboard.h"
 
 #include <QObject>
 #include <chrono>
@@ -15,6 +16,7 @@ class QThread;
 // One change that passed the main thread's gates, on its way to being read.
 struct CaptureJob
 {
+    ClipboardChange change; // whose content this is: nobody else's is read for it
     CaptureSource source;
     CaptureFiles* files = nullptr;
 };
@@ -30,25 +32,35 @@ public:
     // `deliver` runs on the main thread for each change that yields an item, in change order.
     CaptureWorker(PasteboardReaderFactory& readers, Mode mode, std::chrono::milliseconds deadline, Deliver deliver,
                   QObject* parent = nullptr);
-    // Waits for a change being read (its deadline bounds the wait); drops the one waiting.
     ~CaptureWorker() override;
 
     // Reads the change now when idle. Otherwise it waits for the change being read, replacing the
     // change that was waiting, if any: behind an owner that takes its full deadline, only the
     // newest content is worth reading.
     void submit(const CaptureJob& job);
+    // The clipboard changed again and that change is not to be read (skipped, or nobody owns the
+    // clipboard): the content of the change waiting, if any, is gone with the owner it had.
+    void dropWaiting();
+    // Drops the change waiting, waits for the one being read (its deadline bounds the reading) and
+    // ends the worker's thread. Nothing is read or delivered afterwards. Safe to call twice.
+    void shutDown();
     bool isBusy() const { return m_busy; }
 
-    // The reading of one change: the concealed types, then classification. Nothing when the content
+    // What the reading of one change came to.
+    struct Result
+    {
+        std::optional<ClipboardItem> item;
+        QString logLine; // for the system log, when the user should hear why a copy went missing or was cut
+    };
+    // The reading of one change: the concealed types, then classification. No item when the content
     // is concealed or unreadable, or when any read or file write failed (then no stored file remains).
-    // A text too long to keep sets `refusal` to a line for the system log: the user should hear why.
-    static std::optional<ClipboardItem> capture(PasteboardReaderFactory& readers, const CaptureJob& job,
-                                                std::chrono::steady_clock::time_point deadline,
-                                                QString* refusal = nullptr);
+    static Result capture(PasteboardReaderFactory& readers, const CaptureJob& job,
+                          std::chrono::steady_clock::time_point deadline);
 
 private:
     void start(const CaptureJob& job);
-    void finished(const std::optional<ClipboardItem>& item, const QString& refusal);
+    void finished(const Result& result);
+    static void log(const QString& line);
 
     PasteboardReaderFactory& m_readers;
     Mode m_mode;
@@ -57,5 +69,6 @@ private:
     QThread* m_thread = nullptr;
     QObject* m_threadContext = nullptr;
     bool m_busy = false;
+    bool m_shutDown = false;
     std::optional<CaptureJob> m_waiting;
 };

@@ -97,6 +97,12 @@ void ClipboardMonitor::stop()
     m_keyTap.remove();
 }
 
+void ClipboardMonitor::shutDown()
+{
+    stop();
+    m_worker.shutDown();
+}
+
 void ClipboardMonitor::suppressNext()
 {
     m_ignoreNextChange = true;
@@ -115,15 +121,22 @@ void ClipboardMonitor::poll()
     }
     // Recorded first: each change is handled once, whatever the gates decide.
     m_lastChangeCount = changeCount;
+    const ClipboardChange change = m_clipboard.lastChange();
+    // Whatever the gates decide, a change waiting to be read is gone: its owner has given up the
+    // clipboard. Left waiting, it would read the content of this change, which the gates may forbid.
+    m_worker.dropWaiting();
     if (m_ignoreNextChange) {
         m_ignoreNextChange = false;
         return;
+    }
+    if (change.owner == 0) {
+        return; // the owner went away and left nothing to read
     }
     const auto source = sourceIfCaptured();
     if (!source || !m_hooks.files) {
         return;
     }
-    m_worker.submit(CaptureJob{*source, &m_hooks.files()});
+    m_worker.submit(CaptureJob{change, *source, &m_hooks.files()});
 }
 
 std::optional<CaptureSource> ClipboardMonitor::sourceIfCaptured()

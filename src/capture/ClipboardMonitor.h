@@ -49,6 +49,9 @@ public:
     void start();
     // Stops the timer and removes the tap.
     void stop();
+    // For the end of the program: stops, and waits for the change being read to finish, so that no
+    // reading runs on while the process takes itself apart. Nothing is captured afterwards.
+    void shutDown();
     // The next change is the program's own paste-back: skip it.
     void suppressNext();
     // Poll at the next turn of the event loop.

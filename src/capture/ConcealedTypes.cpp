@@ -13,14 +13,3 @@ const QSet<QString>& ConcealedTypes::all()
     };
     return types;
 }
-
-bool ConcealedTypes::anyIn(const QStringList& types)
-{
-    const QSet<QString>& concealed = all();
-    for (const QString& type : types) {
-        if (concealed.contains(type)) {
-            return true;
-        }
-    }
-    return false;
-}

@@ -4,9 +4,7 @@
 
 #include <QSet>
 #include <QString>
-#include <QStringList>
 
 namespace ConcealedTypes {
 const QSet<QString>& all();
-bool anyIn(const QStringList& types);
 } // namespace ConcealedTypes

@@ -49,6 +49,27 @@ qsizetype graphemeCount(const QString& text)
     return count;
 }
 
+namespace {
+// `text` up to the end of its last cluster that `keep` accepts (given the cluster's number, from 1,
+// and its end), the clusters after the first refused left out; without ICU, its first `fallback`
+// code units.
+template <typename Keep> QString leadingClusters(const QString& text, Keep keep, qsizetype fallback)
+{
+    qsizetype count = 0;
+    qsizetype cut = 0;
+    if (!forEachBoundary(text, [&](int32_t end) {
+            if (!keep(++count, end)) {
+                return false;
+            }
+            cut = end;
+            return true;
+        })) {
+        return text.left(fallback);
+    }
+    return text.left(cut);
+}
+} // namespace
+
 QString firstGraphemes(const QString& text, qsizetype limit)
 {
     // A cluster is at least one code unit, so shorter text cannot hold more clusters than the limit.
@@ -58,14 +79,20 @@ QString firstGraphemes(const QString& text, qsizetype limit)
     if (limit <= 0) {
         return {};
     }
-    qsizetype count = 0;
-    qsizetype cut = text.size();
-    forEachBoundary(text, [&](int32_t end) {
-        if (++count == limit) {
-            cut = end;
-            return false;
-        }
-        return true;
-    });
-    return text.left(cut);
+    return leadingClusters(
+        text, [limit](qsizetype count, int32_t) { return count <= limit; }, text.size());
+}
+
+QString graphemesWithin(const QString& text, qsizetype maxLength)
+{
+    if (text.size() <= maxLength) {
+        return text;
+    }
+    if (maxLength <= 0) {
+        return {};
+    }
+    // Without ICU at least no surrogate pair is split.
+    const qsizetype fallback = text.at(maxLength - 1).isHighSurrogate() ? maxLength - 1 : maxLength;
+    return leadingClusters(
+        text, [maxLength](qsizetype, int32_t end) { return end <= maxLength; }, fallback);
 }

@@ -5,6 +5,7 @@
 #include "capture/HtmlSimplifier.h"
 #include "capture/OfflineTextDocument.h"
 #include "capture/PasteboardText.h"
+#include "capture/WorkBudget.h"
 #include "platform/PasteboardReader.h"
 #include "platform/PasteboardTypes.h"
 
@@ -63,19 +64,24 @@ QByteArray leadingUtf8(const QByteArray& utf8, qsizetype limit)
     return utf8.left(end);
 }
 
-std::optional<QString> render(const QString& html)
+std::optional<QString> render(const QString& html, WorkBudget* budget)
 {
+    const HtmlSimplifier::Simplified simplified = HtmlSimplifier::simplify(html);
+    WorkBudget own;
+    if (!(budget ? *budget : own).charge(simplified.importWork)) {
+        return std::nullopt;
+    }
     OfflineTextDocument document;
-    document.setHtml(HtmlSimplifier::simplifyForImport(html));
+    document.setHtml(simplified.html);
     return document.plainTextWithoutObjects();
 }
 
 // `decoded` is decodedString(html), passed in so callers that need it too decode only once.
-std::optional<QString> renderBytes(const QByteArray& html, const std::optional<QString>& decoded)
+std::optional<QString> renderBytes(const QByteArray& html, const std::optional<QString>& decoded, WorkBudget* budget)
 {
     if (decoded) {
         // Our own decoding is UTF-8 by construction, so it is read back as such.
-        return render(QString::fromUtf8(leadingUtf8(fragment(*decoded).toUtf8(), conversionLimit)));
+        return render(QString::fromUtf8(leadingUtf8(fragment(*decoded).toUtf8(), conversionLimit)), budget);
     }
     if (html.isEmpty()) {
         return std::nullopt;
@@ -83,7 +89,7 @@ std::optional<QString> renderBytes(const QByteArray& html, const std::optional<Q
     // Bytes no candidate encoding reads cleanly: let the document's own charset declaration decide.
     const QByteArray input = html.left(conversionLimit);
     QStringDecoder decoder(QStringConverter::encodingForHtml(input).value_or(QStringConverter::Utf8));
-    return render(decoder.decode(input));
+    return render(decoder.decode(input), budget);
 }
 } // namespace
 
@@ -120,14 +126,14 @@ bool containsFormatting(const QString& html)
     return search(pattern.get(), html);
 }
 
-std::optional<QString> htmlToPlain(const QByteArray& html)
+std::optional<QString> htmlToPlain(const QByteArray& html, WorkBudget* budget)
 {
-    return renderBytes(html, PasteboardText::decodedString(html));
+    return renderBytes(html, PasteboardText::decodedString(html), budget);
 }
 
-std::optional<QString> htmlToPlain(const QString& html)
+std::optional<QString> htmlToPlain(const QString& html, WorkBudget* budget)
 {
-    return render(firstGraphemes(html, conversionLimit));
+    return render(firstGraphemes(html, conversionLimit), budget);
 }
 
 bool shouldCaptureAsHTML(const std::optional<QString>& html, const std::optional<QString>& htmlPlain,
@@ -139,14 +145,19 @@ bool shouldCaptureAsHTML(const std::optional<QString>& html, const std::optional
     if (!plainText || plainText->isEmpty() || !htmlPlain || htmlPlain->isEmpty()) {
         return true;
     }
-    if (PasteboardText::comparableText(*htmlPlain) != PasteboardText::comparableText(*plainText)) {
+    if (!PasteboardText::haveSameComparableText(*htmlPlain, *plainText)) {
         return true;
     }
     return containsFormatting(*html);
 }
 
-std::optional<HtmlCapture> evaluateHTML(PasteboardReader& reader, const std::optional<QString>& plainText)
+std::optional<HtmlCapture> evaluateHTML(PasteboardReader& reader, const std::optional<QString>& plainText,
+                                        WorkBudget* budget)
 {
+    WorkBudget own;
+    if (!budget) {
+        budget = &own;
+    }
     std::optional<QByteArray> data;
     for (const QString& type : htmlTypes()) {
         if (auto bytes = reader.data(type); bytes && !bytes->isEmpty()) {
@@ -160,14 +171,14 @@ std::optional<HtmlCapture> evaluateHTML(PasteboardReader& reader, const std::opt
 
     std::optional<QString> html;
     const auto decoded = PasteboardText::decodedString(*data);
-    std::optional<QString> htmlPlain = renderBytes(*data, decoded);
+    std::optional<QString> htmlPlain = renderBytes(*data, decoded, budget);
     if (decoded) {
         html = fragment(*decoded);
         if (!htmlPlain) {
-            htmlPlain = htmlToPlain(*html);
+            htmlPlain = htmlToPlain(*html, budget);
         }
     }
-    if (!shouldCaptureAsHTML(html, htmlPlain, plainText)) {
+    if (budget->isSpent() || !shouldCaptureAsHTML(html, htmlPlain, plainText)) {
         return std::nullopt;
     }
     const auto text = PasteboardText::displayText(htmlPlain, plainText ? plainText : html);

@@ -1,70 +1,72 @@
-// One linear scan over the tags with a stack of the open elements, never deeper than the limit.
+// One pass over the importer's own tokens with a stack of the open elements, never deeper than the
+// limit, that places each element where the importer would and says so in the markup it writes.
 #include "capture/HtmlSimplifier.h"
 
+#include "capture/HtmlTagScanner.h"
+
 #include <QHash>
-#include <QSet>
+#include <initializer_list>
 #include <vector>
 
 namespace HtmlSimplifier {
 namespace {
+using Token = HtmlTagScanner::Token;
+
+// A table cell costs the importer about as much as five hundred elements placed one level deep.
+constexpr qint64 cellWork = 500;
+
+const QString fragmentStart = QStringLiteral("<!--StartFragment-->");
 const QString blockStart = QStringLiteral("<div>");
 const QString blockEnd = QStringLiteral("</div>");
 
-bool isVoid(const QString& name)
+bool is(const QString& name, std::initializer_list<const char16_t*> names)
 {
-    static const QSet<QString> names{
-        QStringLiteral("area"),  QStringLiteral("base"), QStringLiteral("br"),    QStringLiteral("col"),
-        QStringLiteral("embed"), QStringLiteral("hr"),   QStringLiteral("img"),   QStringLiteral("input"),
-        QStringLiteral("link"),  QStringLiteral("meta"), QStringLiteral("param"), QStringLiteral("source"),
-        QStringLiteral("track"), QStringLiteral("wbr"),
-    };
-    return names.contains(name);
-}
-
-bool isList(const QString& name)
-{
-    return name == u"ul" || name == u"ol" || name == u"menu" || name == u"dir";
+    for (const char16_t* candidate : names) {
+        if (name == QStringView(candidate)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool isListPart(const QString& name)
 {
-    return isList(name) || name == u"li";
+    return is(name, {u"ul", u"ol", u"menu", u"dir", u"li"});
 }
 
-// Elements that a start tag of `name` closes when one of them is the innermost open element.
-const QSet<QString>& closedBy(const QString& name)
+bool isTablePart(const QString& name)
 {
-    static const QHash<QString, QSet<QString>> rules{
-        {QStringLiteral("li"), {QStringLiteral("li")}},
-        {QStringLiteral("p"), {QStringLiteral("p")}},
-        {QStringLiteral("td"), {QStringLiteral("td"), QStringLiteral("th")}},
-        {QStringLiteral("th"), {QStringLiteral("td"), QStringLiteral("th")}},
-        {QStringLiteral("tr"), {QStringLiteral("td"), QStringLiteral("th"), QStringLiteral("tr")}},
-        {QStringLiteral("dt"), {QStringLiteral("dt"), QStringLiteral("dd")}},
-        {QStringLiteral("dd"), {QStringLiteral("dt"), QStringLiteral("dd")}},
-        {QStringLiteral("option"), {QStringLiteral("option")}},
-    };
-    static const QSet<QString> none;
-    const auto found = rules.constFind(name);
-    return found == rules.constEnd() ? none : *found;
+    return is(name, {u"table", u"thead", u"tbody", u"tfoot", u"caption", u"tr", u"td", u"th"});
 }
 
-// Open slots an element needs below the limit: a table is only worth opening with room for a row group, a
-// row and a cell, because Qt drops text that sits in a table outside any cell.
+// The parts of a table that hold rows or cells, not content.
+bool isTableFrame(const QString& name)
+{
+    return is(name, {u"table", u"thead", u"tbody", u"tfoot", u"tr"});
+}
+
+// Open slots an element needs below the limit: a table is only worth opening with room for a row and a
+// cell, because Qt drops text that sits in a table outside any cell.
 int slotsNeeded(const QString& name)
 {
-    if (name == u"table") {
-        return 4;
-    }
-    if (name == u"tbody" || name == u"thead" || name == u"tfoot") {
+    if (is(name, {u"table", u"tbody", u"thead", u"tfoot"})) {
         return 3;
     }
     return name == u"tr" ? 2 : 1;
 }
 
-bool isNameCharacter(QChar c)
+// Whether the importer reads "</name>" back as an end tag of exactly this name.
+bool canWriteEndTag(const QString& name)
 {
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'-' || c == u':';
+    if (name.isEmpty() || name.front() == u'"' || name.front() == u'\'') {
+        return false;
+    }
+    for (const QChar c : name) {
+        if (c.isSpace() || c == u'<' || c == u'>' || c == u'=' || c == u'/' || c == u'&') {
+            return false;
+        }
+    }
+    return true;
 }
 
 class Simplifier
@@ -72,105 +74,234 @@ class Simplifier
 public:
     Simplifier(const QString& html, int limit) : m_html(html), m_limit(limit) { m_out.reserve(html.size()); }
 
-    QString run()
+    Simplified run()
     {
-        const qsizetype size = m_html.size();
-        qsizetype copied = 0; // m_html before this index is in m_out
-        qsizetype position = m_html.indexOf(u'<');
-        while (position >= 0) {
-            if (QStringView(m_html).sliced(position).startsWith(u"<!--")) {
-                const qsizetype end = m_html.indexOf(u"-->", position + 4);
-                position = end < 0 ? -1 : m_html.indexOf(u'<', end + 3);
+        HtmlTagScanner scanner(m_html);
+        Token token;
+        while (scanner.next(token)) {
+            if (m_inStyle) {
+                m_inStyle = !(token.kind == Token::Kind::EndTag && token.name == u"style");
                 continue;
             }
-            qsizetype cursor = position + 1;
-            const bool isEnd = cursor < size && m_html[cursor] == u'/';
-            cursor += isEnd ? 1 : 0;
-            const qsizetype nameStart = cursor;
-            while (cursor < size && isNameCharacter(m_html[cursor])) {
-                ++cursor;
-            }
-            const qsizetype tagEnd = m_html.indexOf(u'>', cursor);
-            if (tagEnd < 0) {
+            switch (token.kind) {
+            case Token::Kind::Text:
+                m_out += source(token);
+                break;
+            case Token::Kind::StartTag:
+                startTag(token);
+                break;
+            case Token::Kind::EndTag:
+                endTag(token);
+                break;
+            case Token::Kind::Declaration:
+                // Kept for the white space the importer drops after them; but a fragment marker would
+                // make it cut the markup again, where this pass did not.
+                m_out += source(token).contains(fragmentStart) ? QStringView(u"<!---->") : source(token);
                 break;
             }
-            if (cursor > nameStart) {
-                m_out += QStringView(m_html).sliced(copied, position - copied);
-                copied = tagEnd + 1;
-                const QString name = m_html.sliced(nameStart, cursor - nameStart).toLower();
-                const QStringView tag = QStringView(m_html).sliced(position, tagEnd + 1 - position);
-                const bool selfClosing = m_html[tagEnd - 1] == u'/';
-                if (isEnd) {
-                    endTag(name, tag);
-                } else if (isVoid(name) || selfClosing) {
-                    m_out += isListPart(name) ? QStringView() : tag;
-                } else {
-                    startTag(name, tag);
-                }
-            }
-            position = m_html.indexOf(u'<', tagEnd + 1);
         }
-        m_out += QStringView(m_html).sliced(copied);
-        return m_out;
+        // Nor may a marker hide in an attribute: the importer looks for it anywhere. (A tag ends at the
+        // marker's ">" or after it, so the space changes nothing else.)
+        m_out.replace(fragmentStart, QStringLiteral("<!--StartFragment-- >"));
+        return Simplified{m_out, m_work};
     }
 
 private:
-    void startTag(const QString& name, QStringView tag)
+    QStringView source(const Token& token) const
     {
-        const QSet<QString>& closes = closedBy(name);
-        while (!m_open.empty() && closes.contains(m_open.back())) {
-            pop();
+        return QStringView(m_html).sliced(token.begin, token.end - token.begin);
+    }
+
+    void startTag(const Token& token)
+    {
+        const QString& name = token.name;
+        // A name the importer decodes from a character reference is not ours to guess: left out.
+        if (token.isNameUncertain || name == u"img") {
+            return; // a picture is U+FFFC in the text, which is dropped anyway
         }
-        if (static_cast<int>(m_open.size()) + slotsNeeded(name) > m_limit) {
+        if (name == u"style") {
+            // Qt applies every rule of a style sheet to every element; the text does not need them.
+            m_inStyle = !token.isSelfClosing;
+            return;
+        }
+        if (name.isEmpty() || is(name, {u"br", u"hr", u"meta"}) || token.isSelfClosing) {
+            // Nothing the importer keeps open; a list or table part closed at once holds nothing.
+            if (!isListPart(name) && !isTablePart(name)) {
+                m_out += source(token);
+            }
+            return;
+        }
+        // Every element this pass closes, it closes in writing too: one whose end tag the importer
+        // would not read back as its own (a name holding "/" or a quote) is left out.
+        if (!canWriteEndTag(name)) {
+            return;
+        }
+        // Where the importer places the element, made explicit, so that it does the same with what we write.
+        if (is(name, {u"td", u"th"})) {
+            // Without an open row the importer puts a new table around the cell, even inside a table;
+            // there a row is enough, and keeps the cell in that table.
+            const QStringList around = innermostIsTableFrame()
+                                           ? QStringList{QStringLiteral("tr")}
+                                           : QStringList{QStringLiteral("table"), QStringLiteral("tr")};
+            if (const qsizetype row = nearest({u"tr"}); row >= 0) {
+                closeTo(row + 1);
+            } else if (!openAll(around, name)) {
+                ++m_dropped[name];
+                return;
+            }
+        } else if (name == u"tr") {
+            if (nearest({u"table"}) < 0 && !openAll({QStringLiteral("table")}, name)) {
+                ++m_dropped[name];
+                return;
+            }
+            closeTo(nearest({u"table", u"thead", u"tbody", u"tfoot"}) + 1);
+        } else if (is(name, {u"thead", u"tbody", u"tfoot", u"caption"})) {
+            // Outside a table the importer closes everything and makes nothing of it.
+            const qsizetype table = nearest({u"table"});
+            closeTo(table + 1);
+            if (table < 0) {
+                ++m_dropped[name];
+                return;
+            }
+        } else if (name == u"dt") {
+            closeTo(nearest({u"dl"}) + 1);
+        } else if (name == u"dd") {
+            closeTo(nearest({u"dt", u"dl"}) + 1);
+        } else if (is(name, {u"li", u"p"}) && !m_open.empty() && m_open.back() == name) {
+            pop();
+        } else if (name == u"body") {
+            while (!m_open.empty() && m_open.back() == u"head") {
+                pop();
+            }
+        }
+        // Anything else directly in a table, outside its cells, is no part of it: the importer would
+        // place it (a table included) wherever its cursor happens to be, nested deeper each time.
+        if (!fits({}, name) || (!isTablePart(name) && innermostIsTableFrame()) ||
+            (name == u"table" && innermostIsTableFrame())) {
             ++m_dropped[name];
             return;
         }
-        m_open.push_back(name);
-        m_out += isListPart(name) ? QStringView(blockStart) : tag;
+        // Table parts are written bare: a style could make the importer place them elsewhere.
+        if (isListPart(name)) {
+            push(name, blockStart);
+        } else if (isTablePart(name)) {
+            push(name, QLatin1Char('<') + name + QLatin1Char('>'));
+        } else {
+            push(name, source(token));
+        }
     }
 
-    void endTag(const QString& name, QStringView tag)
+    void endTag(const Token& token)
     {
+        const QString& name = token.name;
+        if (token.isNameUncertain || name.isEmpty()) {
+            return;
+        }
         if (auto dropped = m_dropped.find(name); dropped != m_dropped.end() && *dropped > 0) {
             --*dropped;
             return;
         }
-        qsizetype match = static_cast<qsizetype>(m_open.size()) - 1;
-        while (match >= 0 && m_open[static_cast<size_t>(match)] != name) {
-            --match;
-        }
+        const qsizetype match = nearest(name);
         if (match < 0) {
-            // A stray end tag: harmless to Qt, unless it is a list's, which as a block end could close a
-            // real block.
-            m_out += isListPart(name) ? QStringView() : tag;
-            return;
+            return; // closes nothing: the importer ignores it too
         }
-        while (static_cast<qsizetype>(m_open.size()) > match + 1) {
+        closeTo(match + 1);
+        if (isListPart(name) || isTablePart(name)) {
             pop();
+        } else {
+            m_open.pop_back();
+            m_out += source(token);
         }
-        m_open.pop_back();
-        m_out += isListPart(name) ? QStringView(blockEnd) : tag;
     }
 
-    // Closes the innermost element; only list parts need their end written, Qt closes the others itself.
+    bool innermostIsTableFrame() const { return !m_open.empty() && isTableFrame(m_open.back()); }
+
+    // Whether `opening` and then `name` fit under the depth and table limits.
+    bool fits(const QStringList& opening, const QString& name) const
+    {
+        const qsizetype tables = opening.count(QStringLiteral("table")) + (name == u"table" ? 1 : 0);
+        return qsizetype(m_open.size()) + opening.size() + slotsNeeded(name) <= m_limit &&
+               m_tables + tables <= maxTableDepth;
+    }
+
+    // Opens the elements the importer would add around `name`, when they and it fit.
+    bool openAll(const QStringList& opening, const QString& name)
+    {
+        if (!fits(opening, name)) {
+            return false;
+        }
+        for (const QString& element : opening) {
+            push(element, QLatin1Char('<') + element + QLatin1Char('>'));
+        }
+        return true;
+    }
+
+    void push(const QString& name, QStringView tag)
+    {
+        m_open.push_back(name);
+        m_out += tag;
+        m_tables += name == u"table" ? 1 : 0;
+        m_work += qint64(m_open.size()) + (is(name, {u"td", u"th"}) ? cellWork : 0);
+    }
+
+    // Closes the innermost element, in writing: the importer then closes the same one.
     void pop()
     {
-        if (isListPart(m_open.back())) {
+        const QString& name = m_open.back();
+        if (isListPart(name)) {
             m_out += blockEnd;
+        } else {
+            m_out += QStringLiteral("</") + name + QLatin1Char('>');
         }
+        m_tables -= name == u"table" ? 1 : 0;
         m_open.pop_back();
+    }
+
+    void closeTo(qsizetype depth)
+    {
+        while (qsizetype(m_open.size()) > depth) {
+            pop();
+        }
+    }
+
+    // The index of the innermost open element of one of these names, or -1.
+    qsizetype nearest(std::initializer_list<const char16_t*> names) const
+    {
+        for (qsizetype i = qsizetype(m_open.size()) - 1; i >= 0; --i) {
+            if (is(m_open[size_t(i)], names)) {
+                return i;
+            }
+        }
+        return -1;
+    }
+    qsizetype nearest(const QString& name) const
+    {
+        for (qsizetype i = qsizetype(m_open.size()) - 1; i >= 0; --i) {
+            if (m_open[size_t(i)] == name) {
+                return i;
+            }
+        }
+        return -1;
     }
 
     const QString& m_html;
     const int m_limit;
     QString m_out;
     std::vector<QString> m_open;
+    qsizetype m_tables = 0;
+    qint64 m_work = 0;
+    bool m_inStyle = false;
     QHash<QString, int> m_dropped; // start tags left out, by name, whose end tags are still to come
 };
 } // namespace
 
-QString simplifyForImport(const QString& html, int depthLimit)
+Simplified simplify(const QString& html, int depthLimit)
 {
     return Simplifier(html, depthLimit).run();
+}
+
+QString simplifyForImport(const QString& html, int depthLimit)
+{
+    return simplify(html, depthLimit).html;
 }
 } // namespace HtmlSimplifier

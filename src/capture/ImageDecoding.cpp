@@ -8,7 +8,8 @@
 namespace ImageDecoding {
 std::optional<QImage> decode(const QByteArray& bytes, const QByteArray& format)
 {
-    if (bytes.isEmpty()) {
+    const QByteArray name = format.toLower();
+    if (bytes.isEmpty() || name.isEmpty() || name.startsWith("svg")) {
         return std::nullopt;
     }
     QBuffer buffer;
@@ -16,8 +17,9 @@ std::optional<QImage> decode(const QByteArray& bytes, const QByteArray& format)
     if (!buffer.open(QIODevice::ReadOnly)) {
         return std::nullopt;
     }
-    QImageReader reader(&buffer, format);
-    reader.setDecideFormatFromContent(format.isEmpty());
+    QImageReader reader(&buffer, name);
+    reader.setAutoDetectImageFormat(false);
+    reader.setDecideFormatFromContent(false);
     reader.setAllocationLimit(allocationLimitMB);
     // The header alone tells the size; refuse before any pixel memory is taken.
     const QSize size = reader.size();

@@ -10,6 +10,7 @@
 #include "capture/RtfReader.h"
 #include "capture/RtfdReader.h"
 #include "capture/Thumbnail.h"
+#include "capture/WorkBudget.h"
 #include "platform/PasteboardReader.h"
 #include "platform/PasteboardTypes.h"
 
@@ -34,6 +35,9 @@ public:
         if (auto item = files()) {
             return item;
         }
+        if (!m_logLine.isEmpty()) {
+            return std::nullopt; // a file list too long to keep: the copy is refused, not read as something else
+        }
         if (auto item = color()) {
             return item;
         }
@@ -41,17 +45,18 @@ public:
         using Stage = std::optional<ClipboardItem> (Capture::*)() const;
         static const QList<Stage> stages = {&Capture::pdf, &Capture::image, &Capture::rtfd,
                                             &Capture::rtf, &Capture::html,  &Capture::linkOrText};
-        // Every other kind would hold this text (or one made from the same content): only a picture
-        // is worth reading on, and none of the costly text work is done.
-        static const QList<Stage> pictureOnly = {&Capture::image};
-        const bool textTooLong = m_plainText && !fits(*m_plainText);
-        for (const Stage stage : textTooLong ? pictureOnly : stages) {
+        for (const Stage stage : stages) {
             // A change whose reads broke off part-way is not to be recorded from what was read so far.
             if (m_reader.hasFailed()) {
                 return std::nullopt;
             }
             if (auto item = (this->*stage)()) {
                 return item;
+            }
+            if (m_budget.isSpent()) {
+                m_logLine = QStringLiteral("Stashwell: a copy was not recorded: its HTML is too complex to read (too "
+                                           "many elements, nested too deeply)");
+                return std::nullopt;
             }
         }
         return std::nullopt;
@@ -66,17 +71,22 @@ public:
         return item;
     }
 
-    qsizetype tooLongText() const { return m_tooLongText; }
+    const QString& logLine() const { return m_logLine; }
 
 private:
-    // Notes a text too long to keep.
-    bool fits(const QString& text) const
+    // The text a document's entry keeps: all of it, or its beginning when it is too long to keep (the
+    // document's file keeps everything). The log says so.
+    QString keptText(const QString& text, const char* document) const
     {
         if (text.size() <= maxTextLength) {
-            return true;
+            return text;
         }
-        m_tooLongText = std::max(m_tooLongText, text.size());
-        return false;
+        m_logLine = QStringLiteral("Stashwell: the text of a copied %1 (%2 characters) was cut to its first %3 "
+                                   "characters; the document itself is kept whole")
+                        .arg(QLatin1String(document))
+                        .arg(text.size())
+                        .arg(maxTextLength);
+        return graphemesWithin(text, maxTextLength);
     }
 
     ClipboardItem textItem(ClipboardKind kind, const QString& text) const
@@ -99,14 +109,25 @@ private:
 
     std::optional<ClipboardItem> files() const
     {
-        const auto urls = m_reader.urls();
-        if (!urls || m_reader.hasFailed() || urls->isEmpty() ||
-            !std::all_of(urls->begin(), urls->end(), [](const QUrl& url) { return url.isLocalFile(); })) {
+        const auto list = m_reader.urls();
+        if (!list || m_reader.hasFailed()) {
+            return std::nullopt;
+        }
+        if (list->isOverLimit || list->urls.size() > UriList::maxEntries) {
+            m_logLine = QStringLiteral("Stashwell: a copied list of files was not recorded: the history keeps lists of "
+                                       "up to %1 files (%2 MB)")
+                            .arg(UriList::maxEntries)
+                            .arg(UriList::maxBytes / (1024 * 1024));
+            return std::nullopt;
+        }
+        const QList<QUrl>& urls = list->urls;
+        if (urls.isEmpty() ||
+            !std::all_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); })) {
             return std::nullopt;
         }
         ClipboardItem item = newItem(ClipboardKind::file);
         QStringList paths;
-        for (const QUrl& url : *urls) {
+        for (const QUrl& url : urls) {
             paths.append(url.toLocalFile());
         }
         item.filePaths = paths;
@@ -144,7 +165,7 @@ private:
                 item.thumbnailPath = item.imagePath;
             }
         }
-        item.text = m_plainText ? *m_plainText : pdfPlaceholder;
+        item.text = m_plainText ? keptText(*m_plainText, "PDF document") : pdfPlaceholder;
         item.contentHash = sha256Prefix(*bytes);
         return item;
     }
@@ -168,8 +189,8 @@ private:
         const QByteArray& stored = png ? *png : *bytes;
         ClipboardItem item = newItem(ClipboardKind::image);
         item.imagePath = m_files.saveImage(stored, QStringLiteral("png"));
-        // The stored PNG holds exactly this bitmap, so it is not decoded a second time.
-        if (const auto thumbnail = png ? makeThumbnail(*bitmap) : makeThumbnail(stored)) {
+        // The stored bytes hold exactly this bitmap, so they are not decoded a second time.
+        if (const auto thumbnail = makeThumbnail(*bitmap)) {
             item.thumbnailPath = m_files.saveImage(*thumbnail, QStringLiteral("png"));
         }
         item.imageWidth = bitmap->width();
@@ -190,10 +211,10 @@ private:
             return std::nullopt;
         }
         const auto text = PasteboardText::displayText(plainString, m_plainText);
-        if (!text || text->isEmpty() || !fits(*text)) {
+        if (!text || text->isEmpty()) {
             return std::nullopt;
         }
-        ClipboardItem item = textItem(ClipboardKind::richText, *text);
+        ClipboardItem item = textItem(ClipboardKind::richText, keptText(*text, "rich text document"));
         item.assetPath = m_files.saveAsset(*bytes, ext);
         return item;
     }
@@ -210,11 +231,11 @@ private:
 
     std::optional<ClipboardItem> html() const
     {
-        const auto capture = HtmlHeuristics::evaluateHTML(m_reader, m_plainText);
-        if (!capture || m_reader.hasFailed() || !fits(capture->text)) {
+        const auto capture = HtmlHeuristics::evaluateHTML(m_reader, m_plainText, &m_budget);
+        if (!capture || m_reader.hasFailed()) {
             return std::nullopt;
         }
-        ClipboardItem item = textItem(ClipboardKind::html, capture->text);
+        ClipboardItem item = textItem(ClipboardKind::html, keptText(capture->text, "HTML document"));
         item.assetPath = m_files.saveAsset(capture->data, QStringLiteral("html"));
         return item;
     }
@@ -222,6 +243,14 @@ private:
     std::optional<ClipboardItem> linkOrText() const
     {
         if (!m_plainText || m_plainText->isEmpty()) {
+            return std::nullopt;
+        }
+        // A text is all there is to this entry: cut, it would paste back something else.
+        if (m_plainText->size() > maxTextLength) {
+            m_logLine = QStringLiteral("Stashwell: a copied text of %1 characters was not recorded: the history keeps "
+                                       "texts of up to %2 characters")
+                            .arg(m_plainText->size())
+                            .arg(maxTextLength);
             return std::nullopt;
         }
         return textItem(isLink(m_plainText->trimmed()) ? ClipboardKind::link : ClipboardKind::text, *m_plainText);
@@ -242,17 +271,18 @@ private:
     const CaptureSource& m_source;
     CaptureFiles& m_files;
     std::optional<QString> m_plainText;
-    mutable qsizetype m_tooLongText = 0;
+    mutable QString m_logLine;
+    mutable WorkBudget m_budget;
 };
 } // namespace
 
 std::optional<ClipboardItem> readItem(PasteboardReader& reader, const CaptureSource& source, CaptureFiles& files,
-                                      qsizetype* tooLongText)
+                                      QString* logLine)
 {
     Capture capture(reader, source, files);
     auto item = capture.run();
-    if (!item && tooLongText) {
-        *tooLongText = capture.tooLongText();
+    if (logLine) {
+        *logLine = capture.logLine();
     }
     return item;
 }

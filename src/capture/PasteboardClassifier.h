@@ -31,8 +31,10 @@ namespace PasteboardClassifier {
 inline constexpr qsizetype maxTextLength = qsizetype(1) << 20;
 
 // Files, colour, PDF, image, RTFD, RTF, HTML, then link or text; the first that applies wins.
-// Content whose text is longer than maxTextLength yields nothing, unless it is a picture; then
-// `tooLongText` (when given) receives that text's length. Runs on the capture worker's thread.
+// A text or link longer than maxTextLength yields nothing; a document (PDF, rich text, HTML) whose
+// text is longer keeps its kind and its whole file, with its text cut to maxTextLength. Either way
+// `logLine` (when given) receives a line for the system log that says so. Runs on the capture
+// worker's thread.
 std::optional<ClipboardItem> readItem(PasteboardReader& reader, const CaptureSource& source, CaptureFiles& files,
-                                      qsizetype* tooLongText = nullptr);
+                                      QString* logLine = nullptr);
 } // namespace PasteboardClassifier

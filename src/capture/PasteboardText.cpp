@@ -176,4 +176,42 @@ QString comparableText(const QString& text)
     }
     return pieces.join(QLatin1Char(' '));
 }
+
+namespace {
+void skipSpace(const QString& text, qsizetype& at)
+{
+    while (at < text.size() && text.at(at).isSpace()) {
+        ++at;
+    }
+}
+
+// The next character of comparableText(text) from `at`: a space stands for a run of white space
+// between two words; nothing at the end.
+std::optional<QChar> nextComparable(const QString& text, qsizetype& at)
+{
+    if (at < text.size() && text.at(at).isSpace()) {
+        skipSpace(text, at);
+        return at == text.size() ? std::nullopt : std::optional<QChar>(QLatin1Char(' '));
+    }
+    return at == text.size() ? std::nullopt : std::optional<QChar>(text.at(at++));
+}
+} // namespace
+
+bool haveSameComparableText(const QString& a, const QString& b)
+{
+    qsizetype i = 0;
+    qsizetype j = 0;
+    skipSpace(a, i);
+    skipSpace(b, j);
+    for (;;) {
+        const auto x = nextComparable(a, i);
+        const auto y = nextComparable(b, j);
+        if (x != y) {
+            return false;
+        }
+        if (!x) {
+            return true;
+        }
+    }
+}
 } // namespace PasteboardText

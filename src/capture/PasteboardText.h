@@ -27,4 +27,7 @@ std::optional<QString> bestPlainText(PasteboardReader& reader);
 std::optional<QString> displayText(const std::optional<QString>& primary, const std::optional<QString>& fallback);
 // White space runs collapsed to single spaces (no-break spaces included), ends trimmed.
 QString comparableText(const QString& text);
+// Whether comparableText(a) == comparableText(b), found without building either: the plain flavour
+// of a copy can be many megabytes.
+bool haveSameComparableText(const QString& a, const QString& b);
 } // namespace PasteboardText

@@ -49,7 +49,7 @@ std::optional<QByteArray> makeThumbnail(const QImage& image, int maxDim)
 
 std::optional<QByteArray> makeThumbnail(const QByteArray& imageBytes, int maxDim)
 {
-    const auto image = ImageDecoding::decode(imageBytes);
+    const auto image = ImageDecoding::decode(imageBytes, "png");
     if (!image) {
         return std::nullopt;
     }

@@ -9,5 +9,5 @@ inline constexpr int thumbnailMaxDim = 600;
 
 // PNG bytes of `image` scaled so its larger side is at most `maxDim` pixels, or nothing.
 std::optional<QByteArray> makeThumbnail(const QImage& image, int maxDim = thumbnailMaxDim);
-// The same for encoded image bytes of any format the image readers know.
+// The same for PNG bytes.
 std::optional<QByteArray> makeThumbnail(const QByteArray& imageBytes, int maxDim = thumbnailMaxDim);

@@ -7,9 +7,12 @@
 #include "support/TestSupport.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
+#include <QMutex>
 #include <QSemaphore>
 #include <QThread>
+#include <atomic>
 #include <gtest/gtest.h>
 
 namespace {
@@ -216,11 +219,15 @@ public:
         : m_inner(std::move(inner)), m_left(reads), m_failsAnyway(failsAnyway)
     {}
     std::optional<QStringList> types() override { return spend() ? m_inner->types() : std::nullopt; }
+    std::optional<bool> offersAnyOf(const QSet<QString>& types) override
+    {
+        return spend() ? m_inner->offersAnyOf(types) : std::nullopt;
+    }
     std::optional<QByteArray> data(const QString& type) override
     {
         return spend() ? m_inner->data(type) : std::nullopt;
     }
-    std::optional<QList<QUrl>> urls() override { return spend() ? m_inner->urls() : std::nullopt; }
+    std::optional<UrlList> urls() override { return spend() ? m_inner->urls() : std::nullopt; }
     std::optional<QList<QColor>> colors() override { return spend() ? m_inner->colors() : std::nullopt; }
     bool hasFailed() const override { return m_failsAnyway || m_left < 0; }
 
@@ -237,9 +244,10 @@ public:
     ExpiringReaders(FakeClipboard& clipboard, int reads, bool failsAnyway = false)
         : m_clipboard(clipboard), m_reads(reads), m_failsAnyway(failsAnyway)
     {}
-    std::unique_ptr<PasteboardReader> open(std::chrono::steady_clock::time_point deadline) override
+    std::unique_ptr<PasteboardReader> open(const ClipboardChange& change,
+                                           std::chrono::steady_clock::time_point deadline) override
     {
-        return std::make_unique<ExpiringReader>(m_clipboard.open(deadline), m_reads, m_failsAnyway);
+        return std::make_unique<ExpiringReader>(m_clipboard.open(change, deadline), m_reads, m_failsAnyway);
     }
 
 private:
@@ -317,7 +325,7 @@ TEST_F(MonitorTest, AChangeWhoseFilesCannotBeWrittenYieldsNothingAndLeavesNoFile
     EXPECT_EQ(files.names().size(), 2);
 }
 
-TEST_F(MonitorTest, TextsLongerThanTheHistoryKeepsAreRefusedWithALogLine)
+TEST_F(MonitorTest, TextsLongerThanTheHistoryKeepsAreRefusedAndDocumentsKeptWithTheirTextCut)
 {
     monitor->start();
     const QString longest(PasteboardClassifier::maxTextLength, QLatin1Char('a'));
@@ -333,23 +341,45 @@ TEST_F(MonitorTest, TextsLongerThanTheHistoryKeepsAreRefusedWithALogLine)
     EXPECT_EQ(added.first().text->size(), PasteboardClassifier::maxTextLength);
     EXPECT_EQ(env.platform.log.lines.size(), 1);
 
-    // A document whose own text is too long goes the same way, and leaves no file.
+    // A document whose text is too long keeps its kind and its whole file; only its text is cut,
+    // never inside a character.
+    const QString tooLong = longest.chopped(1) + QStringLiteral("\U0001F600");
     PasteboardContent rtf;
     rtf.data = {{PasteboardType::rtf, "{\\rtf1\\ansi " + longest.toLatin1() + "b}"}};
-    clipboard().setContent(rtf);
-    scheduler().runDue();
-    EXPECT_EQ(added.size(), 1);
-    EXPECT_EQ(env.platform.log.lines.size(), 2);
-    EXPECT_TRUE(files.names().isEmpty());
+    PasteboardContent pdf;
+    pdf.data = {{PasteboardType::pdf, "%PDF-1.4 damaged"}, {PasteboardType::string, tooLong.toUtf8()}};
+    PasteboardContent html;
+    html.data = {{PasteboardType::htmlMime, "<b> </b>"}, {PasteboardType::string, tooLong.toUtf8()}};
+    const QList<std::tuple<PasteboardContent, ClipboardKind, const char*, qsizetype>> documents = {
+        {rtf, ClipboardKind::richText, "rich text document (1048577", PasteboardClassifier::maxTextLength},
+        {pdf, ClipboardKind::pdf, "PDF document (1048577", PasteboardClassifier::maxTextLength - 1},
+        {html, ClipboardKind::html, "HTML document (1048577", PasteboardClassifier::maxTextLength - 1},
+    };
+    for (const auto& [content, kind, logged, length] : documents) {
+        added.clear();
+        env.platform.log.lines.clear();
+        clipboard().setContent(content);
+        scheduler().runDue();
+        ASSERT_EQ(added.size(), 1) << logged;
+        EXPECT_EQ(added[0].kind, kind);
+        EXPECT_EQ(added[0].text->size(), length);
+        EXPECT_TRUE(QFileInfo::exists(*added[0].assetPath));
+        EXPECT_EQ(QFileInfo(*added[0].assetPath).size(), content.data[0].second.size());
+        ASSERT_EQ(env.platform.log.lines.size(), 1);
+        EXPECT_TRUE(env.platform.log.lines[0].contains(QLatin1String(logged)))
+            << env.platform.log.lines[0].toStdString();
+    }
 
     // A picture holds no text: a long one offered beside it does not matter.
+    added.clear();
+    env.platform.log.lines.clear();
     PasteboardContent picture = imageWithCaption();
     picture.data[1].second = longest.toUtf8() + "b";
     clipboard().setContent(picture);
     scheduler().runDue();
-    ASSERT_EQ(added.size(), 2);
-    EXPECT_EQ(added[1].kind, ClipboardKind::image);
-    EXPECT_EQ(env.platform.log.lines.size(), 2);
+    ASSERT_EQ(added.size(), 1);
+    EXPECT_EQ(added[0].kind, ClipboardKind::image);
+    EXPECT_TRUE(env.platform.log.lines.isEmpty());
 }
 
 TEST(CaptureFileTracker, RemovesWhatAnAbandonedChangeStoredAndKeepsWhatTheItemNames)
@@ -372,25 +402,41 @@ TEST(CaptureFileTracker, RemovesWhatAnAbandonedChangeStoredAndKeepsWhatTheItemNa
 }
 
 namespace {
-// Holds the first change's reading until the test lets it go, like an owner slow to answer.
+// Holds each reading while `hold` is set, until the test lets it go, like an owner slow to answer;
+// notes the change each reading was opened for.
 class HeldReaders final : public PasteboardReaderFactory
 {
 public:
     explicit HeldReaders(FakeClipboard& clipboard) : m_clipboard(clipboard) {}
-    std::unique_ptr<PasteboardReader> open(std::chrono::steady_clock::time_point deadline) override
+    std::unique_ptr<PasteboardReader> open(const ClipboardChange& change,
+                                           std::chrono::steady_clock::time_point deadline) override
     {
-        auto reader = m_clipboard.open(deadline);
-        threads.append(QThread::currentThread());
-        if (threads.size() == 1) {
+        auto reader = m_clipboard.open(change, deadline);
+        const bool held = hold;
+        {
+            QMutexLocker lock(&m_mutex);
+            threads.append(QThread::currentThread());
+            changes.append(change);
+        }
+        if (held) {
             m_release.acquire();
         }
         return reader;
     }
+    int opened() const
+    {
+        QMutexLocker lock(&m_mutex);
+        return int(changes.size());
+    }
     void release() { m_release.release(); }
+
+    std::atomic<bool> hold = true;
     QList<QThread*> threads;
+    QList<ClipboardChange> changes;
 
 private:
     FakeClipboard& m_clipboard;
+    mutable QMutex m_mutex;
     QSemaphore m_release;
 };
 } // namespace
@@ -401,10 +447,13 @@ TEST_F(MonitorTest, SlowChangesAreReadOffTheMainThreadInOrderKeepingOnlyTheNewes
     monitor = makeMonitor(CaptureWorker::Mode::Thread, &readers);
     monitor->start();
     copy(QStringLiteral("first"));
-    ASSERT_TRUE(waitUntil([&] { return readers.threads.size() == 1; }));
+    ASSERT_TRUE(waitUntil([&] { return readers.opened() == 1; }));
+    readers.hold = false;
     // The main thread goes on while the first change is being read.
     copy(QStringLiteral("second"));
-    copy(QStringLiteral("third"));
+    const ClipboardChange third{FakeClipboard::anotherOwner + 1, quint32(clipboard().changeCount() + 1)};
+    clipboard().setContent(textContent(QStringLiteral("third")), third.owner);
+    scheduler().runDue();
     EXPECT_TRUE(added.isEmpty());
 
     readers.release();
@@ -412,4 +461,65 @@ TEST_F(MonitorTest, SlowChangesAreReadOffTheMainThreadInOrderKeepingOnlyTheNewes
     EXPECT_EQ(addedTexts(), (QStringList{QStringLiteral("first"), QStringLiteral("third")}));
     EXPECT_NE(readers.threads.value(0), QThread::currentThread());
     EXPECT_EQ(readers.threads.value(0), readers.threads.value(1));
+    // The waiting change was read for its own owner and time; the one it replaced is logged as lost.
+    EXPECT_EQ(readers.changes.value(1), third);
+    EXPECT_EQ(env.platform.log.lines,
+              QStringList{QStringLiteral("Stashwell: a copy was not recorded: the clipboard changed again while an "
+                                         "earlier copy was still being read")});
+}
+
+TEST_F(MonitorTest, AChangeWaitingBehindASlowReadingIsNeverReadForALaterOwner)
+{
+    HeldReaders readers(clipboard());
+    monitor = makeMonitor(CaptureWorker::Mode::Thread, &readers);
+    monitor->start();
+    const RunningApplication editor{QStringLiteral("org.example.Editor"), QStringLiteral("Editor"), 7, 70};
+    const RunningApplication vault{QStringLiteral("org.example.Vault"), QStringLiteral("Vault"), 8, 80};
+    ignored = {vault.bundleID.value()};
+
+    // A change the gates skip, made while a copy waits behind a slow one: the waiting copy's owner
+    // is gone, and reading it now would read the skipped content under the editor's name.
+    const QList<std::pair<const char*, std::function<void()>>> skipped = {
+        {"ignored in front",
+         [&] {
+             apps().frontmost = vault;
+             copy(QStringLiteral("hunter2"));
+         }},
+        {"ignored owner",
+         [&] {
+             apps().owner = vault;
+             copy(QStringLiteral("hunter2"));
+         }},
+        {"paused",
+         [&] {
+             paused = true;
+             copy(QStringLiteral("hunter2"));
+         }},
+        {"suppressed",
+         [&] {
+             monitor->suppressNext();
+             clipboard().replaceContents(textContent(QStringLiteral("hunter2")));
+             scheduler().runDue();
+         }},
+        {"concealed", [&] { copy(QStringLiteral("hunter2"), {QStringLiteral("org.nspasteboard.ConcealedType")}); }},
+    };
+    for (const auto& [reason, skip] : skipped) {
+        added.clear();
+        env.platform.log.lines.clear();
+        apps().frontmost = editor;
+        apps().owner.reset();
+        paused = false;
+        readers.hold = true;
+        const int opened = readers.opened();
+        copy(QStringLiteral("picture"));
+        ASSERT_TRUE(waitUntil([&] { return readers.opened() == opened + 1; })) << reason;
+        readers.hold = false;
+        copy(QStringLiteral("editor text"));
+        skip();
+        readers.release();
+        ASSERT_TRUE(waitUntil([&] { return !added.isEmpty(); })) << reason;
+        waitUntil([] { return false; }, 100);
+        EXPECT_EQ(addedTexts(), QStringList{QStringLiteral("picture")}) << reason;
+        EXPECT_EQ(env.platform.log.lines.size(), 1) << reason;
+    }
 }

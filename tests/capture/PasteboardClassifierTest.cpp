@@ -85,7 +85,7 @@ protected:
     std::optional<ClipboardItem> read(const PasteboardContent& content)
     {
         clipboard.setContent(content);
-        return PasteboardClassifier::readItem(*clipboard.open({}), source, files);
+        return PasteboardClassifier::readItem(*clipboard.open(clipboard.lastChange(), {}), source, files);
     }
 
     static PasteboardContent data(QList<std::pair<QString, QByteArray>> flavours)
@@ -125,6 +125,18 @@ TEST_F(Classifier, FilesComeFirstAndNeedOnlyFileUrls)
     EXPECT_EQ(read(content)->kind, ClipboardKind::text);
     content.urls.clear();
     EXPECT_EQ(read(content)->kind, ClipboardKind::text);
+
+    // More files than an entry holds: the copy is refused with a reason, not kept as its text.
+    for (int i = 0; i <= UriList::maxEntries; ++i) {
+        content.urls.append(QUrl::fromLocalFile(QStringLiteral("/tmp/%1").arg(i)));
+    }
+    clipboard.setContent(content);
+    QString logLine;
+    EXPECT_FALSE(PasteboardClassifier::readItem(*clipboard.open(clipboard.lastChange(), {}), source, files, &logLine));
+    EXPECT_EQ(logLine, QStringLiteral("Stashwell: a copied list of files was not recorded: the history keeps lists of "
+                                      "up to 10000 files (4 MB)"));
+    content.urls.removeLast();
+    EXPECT_EQ(read(content)->filePaths->size(), UriList::maxEntries);
 }
 
 TEST_F(Classifier, ColourTakesTheFirstOne)
@@ -212,8 +224,10 @@ TEST_F(Classifier, ImagesThatDoNotQualifyLeaveNoFiles)
     // Undecodable PNG: TIFF is not tried.
     EXPECT_FALSE(
         read(data({{PasteboardType::png, "garbage"}, {PasteboardType::tiff, encodedImage(picture(90, 90), "tiff")}})));
-    // PNG bytes under the TIFF type are not a TIFF.
+    // PNG bytes under the TIFF type are not a TIFF, and an SVG under the PNG type is not drawn.
     EXPECT_FALSE(read(data({{PasteboardType::tiff, encodedImage(picture(90, 90), "png")}})));
+    EXPECT_FALSE(
+        read(data({{PasteboardType::png, "<svg xmlns='http://www.w3.org/2000/svg' width='90' height='90'/>"}})));
     // A header announcing an enormous image is refused before any pixel memory is taken.
     QByteArray bomb = pngAnnouncing(60000, 60000);
     QBuffer header(&bomb);
@@ -300,7 +314,7 @@ TEST_F(Classifier, AFailedReadYieldsNothingAndStoresNothing)
 {
     clipboard.setContent(data({{PasteboardType::pdf, makePdf("100", "100")}, {PasteboardType::string, "t"}}));
     clipboard.setUnresponsive(true);
-    EXPECT_FALSE(PasteboardClassifier::readItem(*clipboard.open({}), source, files));
+    EXPECT_FALSE(PasteboardClassifier::readItem(*clipboard.open(clipboard.lastChange(), {}), source, files));
     EXPECT_TRUE(files.names().isEmpty());
 }
 
@@ -317,7 +331,8 @@ TEST_F(Classifier, RunsOffTheMainThread)
     std::thread worker([&] {
         for (const auto& content : contents) {
             clipboard.setContent(content);
-            if (const auto item = PasteboardClassifier::readItem(*clipboard.open({}), source, files)) {
+            if (const auto item =
+                    PasteboardClassifier::readItem(*clipboard.open(clipboard.lastChange(), {}), source, files)) {
                 kinds.append(item->kind);
             }
         }

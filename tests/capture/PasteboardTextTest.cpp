@@ -28,7 +28,7 @@ std::optional<QString> plainTextOf(const PasteboardContent& content)
 {
     FakeClipboard clipboard;
     clipboard.setContent(content);
-    return bestPlainText(*clipboard.open({}));
+    return bestPlainText(*clipboard.open(clipboard.lastChange(), {}));
 }
 } // namespace
 
@@ -116,4 +116,12 @@ TEST(PasteboardText, DisplayTextAndComparableText)
     EXPECT_EQ(comparableText(QStringLiteral("a\u00A0 b\n\nc ")), QStringLiteral("a b c"));
     EXPECT_EQ(comparableText(QStringLiteral("\t Ab\u2028cD \r\n")), QStringLiteral("Ab cD"));
     EXPECT_EQ(comparableText(QStringLiteral("   ")), QString());
+    // The comparison without building the texts agrees with comparing them built.
+    const QStringList texts = {"", "   ", "a", " a", "a ", "a b", "a\u00A0\n b", "ab", "a  bc", "a b c", "A b"};
+    for (const QString& a : texts) {
+        for (const QString& b : texts) {
+            EXPECT_EQ(haveSameComparableText(a, b), comparableText(a) == comparableText(b))
+                << a.toStdString() << " | " << b.toStdString();
+        }
+    }
 }

@@ -1,10 +1,13 @@
 // Reading the CLIPBOARD from a real owner on a private X server: the translation of targets, large
 // transfers, and owners that never answer or die mid-transfer.
 #include "ClipOwner.h"
+#include "capture/CaptureWorker.h"
+#include "capture/FolderFiles.h"
 #include "platform/PasteboardTypes.h"
 #include "platform/x11/X11SelectionReader.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QImage>
 #include <QRandomGenerator>
 #include <QTemporaryFile>
@@ -13,11 +16,22 @@
 using namespace std::chrono;
 
 namespace {
+// The change that put the current owner in place, as the clipboard's notification names it (without
+// its time: requests then carry the current time).
+ClipboardChange currentChange()
+{
+    xcb_connection_t* c = X11SelectionConnection::forCurrentThread()->get();
+    const auto owner = xcbPtr(xcb_get_selection_owner_reply(
+        c, xcb_get_selection_owner(c, X11SelectionConnection::forCurrentThread()->atom("CLIPBOARD")), nullptr));
+    return ClipboardChange{owner ? owner->owner : 0u, 0};
+}
+
 std::unique_ptr<X11SelectionReader> openReader(milliseconds budget = milliseconds(2000),
-                                               qint64 cap = X11SelectionReader::defaultMaxTransferBytes)
+                                               qint64 cap = X11SelectionReader::defaultMaxTransferBytes,
+                                               std::optional<ClipboardChange> change = std::nullopt)
 {
     return std::make_unique<X11SelectionReader>(X11SelectionConnection::forCurrentThread(),
-                                                steady_clock::now() + budget, cap);
+                                                change.value_or(currentChange()), steady_clock::now() + budget, cap);
 }
 
 QString targetFromFile(const QString& name, const QByteArray& bytes, QTemporaryFile& file)
@@ -68,9 +82,9 @@ TEST(SelectionReader, TranslatesTheOwnersTargetsIntoPasteboardTypes)
 
     const auto urls = reader->urls();
     ASSERT_TRUE(urls);
-    ASSERT_EQ(urls->size(), 2);
-    EXPECT_EQ(urls->at(0).toLocalFile(), QStringLiteral("/tmp/a b.txt"));
-    EXPECT_EQ(urls->at(1).toLocalFile(), QStringLiteral("/tmp/c.txt"));
+    ASSERT_EQ(urls->urls.size(), 2);
+    EXPECT_EQ(urls->urls.at(0).toLocalFile(), QStringLiteral("/tmp/a b.txt"));
+    EXPECT_EQ(urls->urls.at(1).toLocalFile(), QStringLiteral("/tmp/c.txt"));
 
     const auto colors = reader->colors();
     ASSERT_TRUE(colors);
@@ -87,7 +101,7 @@ TEST(SelectionReader, ReadsFileManagersCopiedFilesAndNothingThatIsNotOffered)
     const auto reader = openReader();
     const auto urls = reader->urls();
     ASSERT_TRUE(urls);
-    EXPECT_EQ(*urls, QList<QUrl>({QUrl("file:///home/u/one"), QUrl("file:///home/u/two")}));
+    EXPECT_EQ(urls->urls, QList<QUrl>({QUrl("file:///home/u/one"), QUrl("file:///home/u/two")}));
     EXPECT_FALSE(reader->colors());
     EXPECT_FALSE(reader->data(PasteboardType::string));
     EXPECT_EQ(reader->data(PasteboardType::nextPlainAscii), QByteArray("plain"));
@@ -118,13 +132,21 @@ TEST(SelectionReader, OffersOtherImageTypesAsPngOnlyWithoutPngOrTiff)
         EXPECT_FALSE(reader->data(PasteboardType::png));
         EXPECT_TRUE(reader->data(PasteboardType::tiff));
     }
-    {
-        // A vector image is not drawn: it could name the user's files.
-        ClipOwner owner({"--target", "image/svg+xml=<svg xmlns='http://www.w3.org/2000/svg' width='90' height='90'/>"});
+    // A vector image is not drawn: it could name the user's files. Nor is one offered as a bitmap:
+    // each target is decoded as the format it names, never as what its bytes look like.
+    QTemporaryFile secret(QDir::tempPath() + QStringLiteral("/secret-XXXXXX.png"));
+    ASSERT_TRUE(secret.open());
+    secret.write(encoded(image, "PNG"));
+    secret.flush();
+    const QString svg = QStringLiteral("<svg xmlns='http://www.w3.org/2000/svg' "
+                                       "xmlns:xlink='http://www.w3.org/1999/xlink' width='70' height='40'>"
+                                       "<image xlink:href='file://%1' width='70' height='40'/></svg>")
+                            .arg(secret.fileName());
+    for (const char* target : {"image/svg+xml", "image/bmp", "image/x-portable-pixmap"}) {
+        ClipOwner owner({"--target", QStringLiteral("%1=%2").arg(QLatin1String(target), svg)});
         ASSERT_TRUE(owner.isReady());
         const auto reader = openReader();
-        EXPECT_FALSE(reader->types()->contains(PasteboardType::png));
-        EXPECT_FALSE(reader->data(PasteboardType::png));
+        EXPECT_FALSE(reader->data(PasteboardType::png)) << target;
     }
 }
 
@@ -175,4 +197,49 @@ TEST(SelectionReader, OwnerDyingMidTransferFailsAtOnce)
     EXPECT_FALSE(reader->data(PasteboardType::string));
     EXPECT_TRUE(reader->hasFailed());
     EXPECT_LT(duration_cast<milliseconds>(steady_clock::now() - started).count(), 2000);
+}
+
+TEST(SelectionReader, ReadsOnlyTheOwnerOfItsChange)
+{
+    ClipOwner first({"--target", "UTF8_STRING=first"});
+    ASSERT_TRUE(first.isReady());
+    const ClipboardChange firstChange = currentChange();
+    EXPECT_EQ(openReader(milliseconds(2000), X11SelectionReader::defaultMaxTransferBytes, firstChange)
+                  ->data(PasteboardType::string),
+              QByteArray("first"));
+
+    // Another program took the clipboard before the first change was read: nothing of it is read.
+    ClipOwner second({"--target", "UTF8_STRING=second"});
+    ASSERT_TRUE(second.isReady());
+    const auto stale = openReader(milliseconds(2000), X11SelectionReader::defaultMaxTransferBytes, firstChange);
+    EXPECT_TRUE(stale->hasFailed());
+    EXPECT_FALSE(stale->types());
+    EXPECT_FALSE(stale->data(PasteboardType::string));
+    EXPECT_EQ(openReader()->data(PasteboardType::string), QByteArray("second"));
+}
+
+TEST(SelectionReader, AConcealedMarkerCountsWhereverTheOwnerListsIt)
+{
+    // Past the targets whose names are looked up: the marker is found by its atom.
+    QStringList arguments{"--target", "UTF8_STRING=hunter2"};
+    for (int i = 0; i < 600; ++i) {
+        arguments << "--target" << QStringLiteral("application/x-filler-%1=x").arg(i);
+    }
+    QTemporaryDir folder;
+    FolderFiles files(folder.path());
+    struct Readers final : PasteboardReaderFactory
+    {
+        std::unique_ptr<PasteboardReader> open(const ClipboardChange& change,
+                                               steady_clock::time_point deadline) override
+        {
+            return X11SelectionReader::open(change, deadline);
+        }
+    } readers;
+    for (const bool marked : {false, true}) {
+        ClipOwner owner(marked ? arguments + QStringList{"--target", "org.nspasteboard.ConcealedType="} : arguments);
+        ASSERT_TRUE(owner.isReady());
+        const auto result =
+            CaptureWorker::capture(readers, CaptureJob{currentChange(), {}, &files}, steady_clock::now() + 2s);
+        EXPECT_EQ(result.item.has_value(), !marked);
+    }
 }

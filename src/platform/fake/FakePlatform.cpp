@@ -3,6 +3,7 @@
 #include "platform/PasteboardTypes.h"
 
 #include <QMutexLocker>
+#include <algorithm>
 
 std::optional<QJsonValue> MemoryDefaultsStore::object(const QString& key) const
 {
@@ -65,6 +66,16 @@ public:
         return list;
     }
 
+    std::optional<bool> offersAnyOf(const QSet<QString>& wanted) override
+    {
+        const auto offered = types();
+        if (!offered) {
+            return std::nullopt;
+        }
+        return std::any_of(offered->begin(), offered->end(),
+                           [&](const QString& type) { return wanted.contains(type); });
+    }
+
     std::optional<QByteArray> data(const QString& type) override
     {
         if (m_failing) {
@@ -78,12 +89,12 @@ public:
         return std::nullopt;
     }
 
-    std::optional<QList<QUrl>> urls() override
+    std::optional<UrlList> urls() override
     {
         if (m_failing || !m_content.hasUrls) {
             return std::nullopt;
         }
-        return m_content.urls;
+        return UrlList{m_content.urls, false};
     }
 
     std::optional<QList<QColor>> colors() override
@@ -108,25 +119,34 @@ qint64 FakeClipboard::changeCount() const
     return m_changeCount;
 }
 
-void FakeClipboard::replaceContents(const PasteboardContent& content)
+ClipboardChange FakeClipboard::lastChange() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_change;
+}
+
+void FakeClipboard::changeTo(const PasteboardContent& content, quint64 owner)
 {
     {
         QMutexLocker lock(&m_mutex);
         m_content = content;
         ++m_changeCount;
-        ++m_replaceCount;
+        m_change = ClipboardChange{owner, quint32(m_changeCount)};
+        if (owner == ourOwner) {
+            ++m_replaceCount;
+        }
     }
     emit changed();
 }
 
-void FakeClipboard::setContent(const PasteboardContent& content)
+void FakeClipboard::replaceContents(const PasteboardContent& content)
 {
-    {
-        QMutexLocker lock(&m_mutex);
-        m_content = content;
-        ++m_changeCount;
-    }
-    emit changed();
+    changeTo(content, ourOwner);
+}
+
+void FakeClipboard::setContent(const PasteboardContent& content, quint64 owner)
+{
+    changeTo(content, owner);
 }
 
 PasteboardContent FakeClipboard::content() const
@@ -147,10 +167,11 @@ void FakeClipboard::setUnresponsive(bool unresponsive)
     m_unresponsive = unresponsive;
 }
 
-std::unique_ptr<PasteboardReader> FakeClipboard::open(std::chrono::steady_clock::time_point)
+std::unique_ptr<PasteboardReader> FakeClipboard::open(const ClipboardChange& change,
+                                                      std::chrono::steady_clock::time_point)
 {
     QMutexLocker lock(&m_mutex);
-    return std::make_unique<SnapshotReader>(m_content, m_unresponsive);
+    return std::make_unique<SnapshotReader>(m_content, m_unresponsive || change != m_change);
 }
 
 void FakeApplications::activate(const RunningApplication& app)

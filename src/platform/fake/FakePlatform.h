@@ -52,16 +52,24 @@ public:
 };
 
 // The clipboard: a content and a change counter. Tests "copy" with setContent(), as another program.
+// Each change is stamped with its owner and a time of its own; a reader opened for a change that is
+// no longer the newest fails, as the desktop's does once the clipboard has changed hands.
 class FakeClipboard final : public Clipboard, public PasteboardReaderFactory
 {
     Q_OBJECT
 public:
-    qint64 changeCount() const override;
-    void replaceContents(const PasteboardContent& content) override;
-    std::unique_ptr<PasteboardReader> open(std::chrono::steady_clock::time_point deadline) override;
+    // The owner handle of our own writes; other programs' handles are anything else.
+    static constexpr quint64 ourOwner = 1;
+    static constexpr quint64 anotherOwner = 2;
 
-    // Another program takes the clipboard with this content.
-    void setContent(const PasteboardContent& content);
+    qint64 changeCount() const override;
+    ClipboardChange lastChange() const override;
+    void replaceContents(const PasteboardContent& content) override;
+    std::unique_ptr<PasteboardReader> open(const ClipboardChange& change,
+                                           std::chrono::steady_clock::time_point deadline) override;
+
+    // Another program (the owner handle `owner`) takes the clipboard with this content.
+    void setContent(const PasteboardContent& content, quint64 owner = anotherOwner);
     PasteboardContent content() const;
     int replaceCount() const;
     // Makes every read of the following changes fail, as an owner that never answers would.
@@ -69,8 +77,11 @@ public:
 
 private:
     mutable QMutex m_mutex; // readers run on the capture worker's thread
+    void changeTo(const PasteboardContent& content, quint64 owner);
+
     PasteboardContent m_content;
     qint64 m_changeCount = 0;
+    ClipboardChange m_change;
     int m_replaceCount = 0;
     bool m_unresponsive = false;
 };

@@ -58,8 +58,14 @@ bool X11Clipboard::nativeEventFilter(const QByteArray& eventType, void* message,
     if (notify->window != m_window || notify->selection != m_selection) {
         return false;
     }
-    // Every owner change counts, our own included (the monitor skips those it was told about).
+    // Every owner change counts, our own included (the monitor skips those it was told about). The
+    // new owner and the time it gave for taking the selection name this change's content: an owner
+    // that took the selection again since refuses a request stamped with an earlier time.
     ++m_changeCount;
+    // When the owner's window or connection went away, nobody owns the selection any more.
+    const bool hasOwner = notify->subtype == XCB_XFIXES_SELECTION_EVENT_SET_SELECTION_OWNER;
+    m_lastChange =
+        ClipboardChange{hasOwner ? notify->owner : xcb_window_t(XCB_WINDOW_NONE), notify->selection_timestamp};
     emit changed();
     // Qt selects the same notification on its own window; it sees its own copy of the event.
     return false;
@@ -70,12 +76,18 @@ qint64 X11Clipboard::changeCount() const
     return m_changeCount;
 }
 
+ClipboardChange X11Clipboard::lastChange() const
+{
+    return m_lastChange;
+}
+
 void X11Clipboard::replaceContents(const PasteboardContent& content)
 {
     m_owner.replace(content);
 }
 
-std::unique_ptr<PasteboardReader> X11Clipboard::open(std::chrono::steady_clock::time_point deadline)
+std::unique_ptr<PasteboardReader> X11Clipboard::open(const ClipboardChange& change,
+                                                     std::chrono::steady_clock::time_point deadline)
 {
-    return X11SelectionReader::open(deadline);
+    return X11SelectionReader::open(change, deadline);
 }

@@ -17,14 +17,17 @@ public:
     ~X11Clipboard() override;
 
     qint64 changeCount() const override;
+    ClipboardChange lastChange() const override;
     void replaceContents(const PasteboardContent& content) override;
     // Safe on any thread: each thread reads through a connection of its own.
-    std::unique_ptr<PasteboardReader> open(std::chrono::steady_clock::time_point deadline) override;
+    std::unique_ptr<PasteboardReader> open(const ClipboardChange& change,
+                                           std::chrono::steady_clock::time_point deadline) override;
 
 private:
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
     qint64 m_changeCount = 0;
+    ClipboardChange m_lastChange;
     std::uint32_t m_window = 0; // ours, only to receive the owner-change notifications
     std::uint32_t m_selection = 0;
     std::uint8_t m_xfixesEventBase = 0;

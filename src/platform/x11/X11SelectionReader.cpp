@@ -17,38 +17,19 @@ constexpr std::uint32_t propertySliceLongs = 1u << 20;
 constexpr qsizetype maxTargets = 512;
 // Memory taken up front for an incremental transfer, whatever size the owner announces.
 constexpr qsizetype maxReservedBytes = 16 * 1024 * 1024;
-
-QList<QUrl> parseUriLines(const QByteArray& bytes, bool skipOperation)
-{
-    QList<QUrl> urls;
-    bool first = true;
-    for (const QByteArray& rawLine : bytes.split('\n')) {
-        const QByteArray line = rawLine.trimmed();
-        if (first && skipOperation) {
-            first = false;
-            // x-special/gnome-copied-files begins with the operation, "copy" or "cut".
-            if (line == "copy" || line == "cut") {
-                continue;
-            }
-        }
-        first = false;
-        if (line.isEmpty() || line.startsWith('#')) {
-            continue;
-        }
-        urls.append(QUrl::fromEncoded(line));
-    }
-    return urls;
-}
+// The most a converted image may take once decoded, as the capture's own decoding allows.
+constexpr int maxDecodedMB = 512;
 } // namespace
 
-std::unique_ptr<PasteboardReader> X11SelectionReader::open(std::chrono::steady_clock::time_point deadline)
+std::unique_ptr<PasteboardReader> X11SelectionReader::open(const ClipboardChange& change,
+                                                           std::chrono::steady_clock::time_point deadline)
 {
-    return std::make_unique<X11SelectionReader>(X11SelectionConnection::forCurrentThread(), deadline);
+    return std::make_unique<X11SelectionReader>(X11SelectionConnection::forCurrentThread(), change, deadline);
 }
 
-X11SelectionReader::X11SelectionReader(X11SelectionConnection* connection,
+X11SelectionReader::X11SelectionReader(X11SelectionConnection* connection, const ClipboardChange& change,
                                        std::chrono::steady_clock::time_point deadline, qint64 maxTransferBytes)
-    : m_connection(connection), m_deadline(deadline), m_maxTransferBytes(maxTransferBytes)
+    : m_connection(connection), m_deadline(deadline), m_maxTransferBytes(maxTransferBytes), m_time(change.time)
 {
     if (!m_connection || m_connection->root() == XCB_WINDOW_NONE) {
         m_failed = true;
@@ -72,8 +53,12 @@ X11SelectionReader::X11SelectionReader(X11SelectionConnection* connection,
                                               XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY |
                                               XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE);
     }
+    // Asked after the owner-change notifications were selected: a change after this answer fails the
+    // reading through them, one before it shows here.
     const auto owner = xcbPtr(xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, m_clipboard), nullptr));
-    if (!owner) {
+    if (!owner || owner->owner == XCB_WINDOW_NONE || owner->owner != change.owner) {
+        // The change's owner has given the selection up: its content is gone, and whatever another
+        // program offers now belongs to a later change, with gates of its own.
         m_failed = true;
         return;
     }
@@ -103,11 +88,8 @@ bool X11SelectionReader::noteOwnerEvent(const xcb_generic_event_t& event)
     if (notify.window != m_window) {
         return false;
     }
-    if (notify.subtype == XCB_XFIXES_SELECTION_EVENT_SET_SELECTION_OWNER && notify.owner == m_owner) {
-        return false;
-    }
-    // The owner went away or another program took the selection: what we would read now belongs
-    // to neither change for sure.
+    // The owner went away, or some program (the owner itself included) took the selection again:
+    // what we would read now belongs to a later change.
     fail();
     return true;
 }
@@ -118,10 +100,11 @@ std::optional<QList<QByteArray>> X11SelectionReader::offeredTargets()
         m_targetsRead = true;
         const auto bytes = transfer(m_connection ? m_connection->atom("TARGETS") : xcb_atom_t(XCB_ATOM_NONE));
         if (bytes) {
-            QList<xcb_atom_t> atoms(std::min(bytes->size() / qsizetype(sizeof(xcb_atom_t)), maxTargets));
-            std::memcpy(atoms.data(), bytes->constData(), size_t(atoms.size()) * sizeof(xcb_atom_t));
+            m_offeredAtoms.resize(bytes->size() / qsizetype(sizeof(xcb_atom_t)));
+            std::memcpy(m_offeredAtoms.data(), bytes->constData(), size_t(m_offeredAtoms.size()) * sizeof(xcb_atom_t));
             QList<QByteArray> names;
-            for (const QByteArray& name : m_connection->atomNames(atoms)) {
+            for (const QByteArray& name :
+                 m_connection->atomNames(m_offeredAtoms.first(std::min(m_offeredAtoms.size(), maxTargets)))) {
                 if (!name.isEmpty() && !names.contains(name)) {
                     names.append(name);
                 }
@@ -133,6 +116,26 @@ std::optional<QList<QByteArray>> X11SelectionReader::offeredTargets()
         return std::nullopt;
     }
     return m_targets;
+}
+
+std::optional<bool> X11SelectionReader::offersAnyOf(const QSet<QString>& types)
+{
+    if (!offeredTargets()) {
+        return std::nullopt;
+    }
+    // Compared as atoms, over the whole list: a marker must not hide behind hundreds of other
+    // targets, past the names looked up for types().
+    QSet<xcb_atom_t> wanted;
+    for (const QString& type : types) {
+        QList<QByteArray> targets = X11TargetTable::targetsFor(type);
+        targets.append(type.toUtf8());
+        for (const QByteArray& target : targets) {
+            wanted.insert(m_connection->atom(target));
+        }
+    }
+    wanted.remove(XCB_ATOM_NONE);
+    return std::any_of(m_offeredAtoms.cbegin(), m_offeredAtoms.cend(),
+                       [&wanted](xcb_atom_t atom) { return wanted.contains(atom); });
 }
 
 bool X11SelectionReader::offers(const QByteArray& target)
@@ -177,14 +180,14 @@ std::optional<QByteArray> X11SelectionReader::data(const QString& type)
     return std::nullopt;
 }
 
-std::optional<QList<QUrl>> X11SelectionReader::urls()
+std::optional<UrlList> X11SelectionReader::urls()
 {
     for (const char* target : {X11TargetTable::uriList, X11TargetTable::gnomeCopiedFiles}) {
         if (!offers(target)) {
             continue;
         }
         if (const auto bytes = convert(target)) {
-            return parseUriLines(*bytes, std::strcmp(target, X11TargetTable::gnomeCopiedFiles) == 0);
+            return UriList::parse(*bytes, std::strcmp(target, X11TargetTable::gnomeCopiedFiles) == 0);
         }
     }
     return std::nullopt;
@@ -221,7 +224,12 @@ std::optional<QByteArray> X11SelectionReader::convertedImage()
         }
         QBuffer source;
         source.setData(*bytes);
-        QImageReader reader(&source);
+        // Decoded as the format the target names and nothing else: content sniffing would let an
+        // SVG offered as a bitmap be drawn, with the user's files it names.
+        QImageReader reader(&source, X11TargetTable::rasterFormatOf(target));
+        reader.setAutoDetectImageFormat(false);
+        reader.setDecideFormatFromContent(false);
+        reader.setAllocationLimit(maxDecodedMB);
         QImage image;
         if (!reader.read(&image) || image.isNull()) {
             continue;
@@ -258,7 +266,7 @@ std::optional<QByteArray> X11SelectionReader::transfer(xcb_atom_t target)
         return std::nullopt;
     }
     xcb_connection_t* c = m_connection->get();
-    xcb_convert_selection(c, m_window, m_clipboard, target, m_property, XCB_CURRENT_TIME);
+    xcb_convert_selection(c, m_window, m_clipboard, target, m_property, m_time);
     xcb_flush(c);
 
     const auto event = m_connection->waitForEvent(m_deadline, [this](const xcb_generic_event_t& e) {

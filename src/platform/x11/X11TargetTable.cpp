@@ -46,28 +46,40 @@ bool X11TargetTable::isProtocolTarget(const QByteArray& target)
     return protocol.contains(target);
 }
 
+QByteArray X11TargetTable::rasterFormatOf(const QByteArray& target)
+{
+    // Raster formats only: a vector image (SVG) may name files of the user's to draw.
+    static const QList<std::pair<QByteArray, QByteArray>> raster = {
+        {"image/jpeg", "jpeg"},
+        {"image/jpg", "jpeg"},
+        {"image/pjpeg", "jpeg"},
+        {"image/gif", "gif"},
+        {"image/bmp", "bmp"},
+        {"image/x-bmp", "bmp"},
+        {"image/x-ms-bmp", "bmp"},
+        {"image/webp", "webp"},
+        {"image/x-portable-pixmap", "ppm"},
+        {"image/x-portable-anymap", "ppm"},
+        {"image/vnd.microsoft.icon", "ico"},
+        {"image/x-icon", "ico"},
+        {"image/x-xpixmap", "xpm"},
+    };
+    for (const auto& [mime, format] : raster) {
+        if (mime == target) {
+            return format;
+        }
+    }
+    return {};
+}
+
 QList<QByteArray> X11TargetTable::convertibleImageTargets(const QList<QByteArray>& offered)
 {
     if (offered.contains("image/png") || offered.contains("image/tiff")) {
         return {};
     }
-    // Raster formats only: a vector image (SVG) may name files of the user's to draw.
-    static const QList<QByteArray> raster = {"image/jpeg",
-                                             "image/jpg",
-                                             "image/pjpeg",
-                                             "image/gif",
-                                             "image/bmp",
-                                             "image/x-bmp",
-                                             "image/x-ms-bmp",
-                                             "image/webp",
-                                             "image/x-portable-pixmap",
-                                             "image/x-portable-anymap",
-                                             "image/vnd.microsoft.icon",
-                                             "image/x-icon",
-                                             "image/x-xpixmap"};
     QList<QByteArray> images;
     for (const QByteArray& target : offered) {
-        if (raster.contains(target) && !images.contains(target)) {
+        if (!rasterFormatOf(target).isEmpty() && !images.contains(target)) {
             images.append(target);
         }
     }

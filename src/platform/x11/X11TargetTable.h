@@ -23,6 +23,8 @@ QStringList identifiersFor(const QList<QByteArray>& offered);
 // The raster image/* targets that can stand in for a PNG, in the owner's order: none when PNG or
 // TIFF is offered itself.
 QList<QByteArray> convertibleImageTargets(const QList<QByteArray>& offered);
+// The image format (as Qt's image readers name it) that a raster target names; empty for others.
+QByteArray rasterFormatOf(const QByteArray& target);
 
 inline constexpr const char* uriList = "text/uri-list";
 inline constexpr const char* gnomeCopiedFiles = "x-special/gnome-copied-files";

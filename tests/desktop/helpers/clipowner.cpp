@@ -4,11 +4,12 @@
 //
 //   clipowner [--target NAME=TEXT | NAME=@FILE | NAME=hex:BYTES]... [--silent] [--incr-chunk BYTES]
 //             [--die-after-chunks N] [--window] [--wm-class INSTANCE,CLASS] [--gtk-app-id ID]
-//             [--no-own] [--stay]
+//             [--no-own] [--stay] [--report]
 //
 // Prints "owned <monotonic ns>" once it owns the selection (the time is taken just before asking
-// for it), and "window <id>" when it shows a window. Exits when another program takes the
-// selection, unless --stay or --window is given.
+// for it), "window <id>" when it shows a window, and with --report "sent <target>" each time it
+// has handed over a content target whole. Exits when another program takes the selection, unless
+// --stay or --window is given.
 #include "XcbHelpers.h"
 
 #include <QByteArray>
@@ -37,6 +38,7 @@ struct Options
     QByteArray gtkAppId;
     bool own = true;
     bool stay = false;
+    bool report = false;
 };
 
 struct Transfer
@@ -99,6 +101,8 @@ Options parse(int argc, char** argv)
             options.own = false;
         } else if (arg == "--stay") {
             options.stay = true;
+        } else if (arg == "--report") {
+            options.report = true;
         } else {
             std::fprintf(stderr, "clipowner: unknown argument %s\n", arg.constData());
             std::exit(2);
@@ -179,6 +183,13 @@ int main(int argc, char** argv)
 
     std::list<Transfer> transfers;
     int chunksSent = 0;
+    const auto sent = [&](xcb_atom_t target) {
+        if (options.report) {
+            xcb_flush(c);
+            std::printf("sent %s\n", helpers::atomName(c, target).constData());
+            std::fflush(stdout);
+        }
+    };
     while (xcb_generic_event_t* event = xcb_wait_for_event(c)) {
         std::unique_ptr<xcb_generic_event_t, decltype(&std::free)> holder(event, &std::free);
         switch (event->response_type & 0x7f) {
@@ -215,6 +226,7 @@ int main(int argc, char** argv)
                 } else {
                     setProperty(request.requestor, property, request.target, 8, data.constData(),
                                 std::uint32_t(data.size()));
+                    sent(request.target);
                 }
                 helpers::notify(c, request, property);
             } else {
@@ -241,6 +253,7 @@ int main(int argc, char** argv)
                 ++chunksSent;
                 it->sent += length;
                 if (length == 0) {
+                    sent(it->type);
                     transfers.erase(it);
                 }
                 break;
