@@ -59,7 +59,7 @@ void X11ClipboardOwner::replace(const PasteboardContent& content)
         return;
     }
     m_served.clear();
-    for (X11ClipboardTarget& target : X11ClipboardTargets::forContent(content)) {
+    for (ClipboardTarget& target : ClipboardTargets::forContent(content)) {
         const xcb_atom_t targetAtom = atom(target.name.constData());
         if (targetAtom != XCB_ATOM_NONE) {
             m_served.append({targetAtom, std::move(target)});

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "platform/PasteboardContent.h"
-#include "platform/x11/X11ClipboardTargets.h"
+#include "platform/ClipboardTargets.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QElapsedTimer>
@@ -40,7 +40,7 @@ private:
     struct Served
     {
         xcb_atom_t atom;
-        X11ClipboardTarget target;
+        ClipboardTarget target;
     };
 
     // An INCR transfer: the next piece goes out each time the requestor deletes the property.

@@ -1,6 +1,6 @@
 #include "platform/x11/X11KeySynthesizer.h"
 
-#include "platform/x11/TerminalEmulators.h"
+#include "platform/TerminalEmulators.h"
 #include "platform/x11/X11Connection.h"
 #include "platform/x11/X11Keyboard.h"
 

@@ -1,11 +1,9 @@
 #include "platform/x11/X11SelectionReader.h"
 
+#include "platform/MimeTypeTable.h"
 #include "platform/PasteboardTypes.h"
-#include "platform/x11/X11TargetTable.h"
+#include "platform/SelectionDecoding.h"
 
-#include <QBuffer>
-#include <QImage>
-#include <QImageReader>
 #include <algorithm>
 #include <cstring>
 #include <xcb/xfixes.h>
@@ -17,28 +15,6 @@ constexpr std::uint32_t propertySliceLongs = 1u << 20;
 constexpr qsizetype maxTargets = 512;
 // Memory taken up front for an incremental transfer, whatever size the owner announces.
 constexpr qsizetype maxReservedBytes = 16 * 1024 * 1024;
-
-QList<QUrl> parseUriLines(const QByteArray& bytes, bool skipOperation)
-{
-    QList<QUrl> urls;
-    bool first = true;
-    for (const QByteArray& rawLine : bytes.split('\n')) {
-        const QByteArray line = rawLine.trimmed();
-        if (first && skipOperation) {
-            first = false;
-            // x-special/gnome-copied-files begins with the operation, "copy" or "cut".
-            if (line == "copy" || line == "cut") {
-                continue;
-            }
-        }
-        first = false;
-        if (line.isEmpty() || line.startsWith('#')) {
-            continue;
-        }
-        urls.append(QUrl::fromEncoded(line));
-    }
-    return urls;
-}
 } // namespace
 
 std::unique_ptr<PasteboardReader> X11SelectionReader::open(std::chrono::steady_clock::time_point deadline)
@@ -148,7 +124,7 @@ std::optional<QStringList> X11SelectionReader::types()
     if (!targets) {
         return std::nullopt;
     }
-    return X11TargetTable::identifiersFor(*targets);
+    return MimeTypeTable::identifiersFor(*targets);
 }
 
 std::optional<QByteArray> X11SelectionReader::data(const QString& type)
@@ -156,7 +132,7 @@ std::optional<QByteArray> X11SelectionReader::data(const QString& type)
     if (m_failed || type == PasteboardType::fileUrl || type == PasteboardType::color) {
         return std::nullopt;
     }
-    QList<QByteArray> candidates = X11TargetTable::targetsFor(type);
+    QList<QByteArray> candidates = MimeTypeTable::targetsFor(type);
     if (candidates.isEmpty()) {
         candidates.append(type.toUtf8());
     }
@@ -179,12 +155,12 @@ std::optional<QByteArray> X11SelectionReader::data(const QString& type)
 
 std::optional<QList<QUrl>> X11SelectionReader::urls()
 {
-    for (const char* target : {X11TargetTable::uriList, X11TargetTable::gnomeCopiedFiles}) {
+    for (const char* target : {MimeTypeTable::uriList, MimeTypeTable::gnomeCopiedFiles}) {
         if (!offers(target)) {
             continue;
         }
         if (const auto bytes = convert(target)) {
-            return parseUriLines(*bytes, std::strcmp(target, X11TargetTable::gnomeCopiedFiles) == 0);
+            return SelectionDecoding::urlsFromList(*bytes, std::strcmp(target, MimeTypeTable::gnomeCopiedFiles) == 0);
         }
     }
     return std::nullopt;
@@ -192,17 +168,16 @@ std::optional<QList<QUrl>> X11SelectionReader::urls()
 
 std::optional<QList<QColor>> X11SelectionReader::colors()
 {
-    if (!offers(X11TargetTable::xColor)) {
+    if (!offers(MimeTypeTable::xColor)) {
         return std::nullopt;
     }
-    const auto bytes = convert(X11TargetTable::xColor);
-    if (!bytes || bytes->size() < 8) {
+    const auto bytes = convert(MimeTypeTable::xColor);
+    // The server has already put the 16-bit channels in our byte order (format 16).
+    const auto color = bytes ? SelectionDecoding::colorFromXColor(*bytes) : std::nullopt;
+    if (!color) {
         return std::nullopt;
     }
-    // Four 16-bit channels; the server has already put them in our byte order (format 16).
-    std::uint16_t channels[4];
-    std::memcpy(channels, bytes->constData(), sizeof(channels));
-    return QList<QColor>{QColor::fromRgba64(channels[0], channels[1], channels[2], channels[3])};
+    return QList<QColor>{*color};
 }
 
 std::optional<QByteArray> X11SelectionReader::convertedImage()
@@ -211,7 +186,7 @@ std::optional<QByteArray> X11SelectionReader::convertedImage()
     if (!targets) {
         return std::nullopt;
     }
-    for (const QByteArray& target : X11TargetTable::convertibleImageTargets(*targets)) {
+    for (const QByteArray& target : MimeTypeTable::convertibleImageTargets(*targets)) {
         const auto bytes = convert(target);
         if (m_failed) {
             return std::nullopt;
@@ -219,17 +194,7 @@ std::optional<QByteArray> X11SelectionReader::convertedImage()
         if (!bytes) {
             continue;
         }
-        QBuffer source;
-        source.setData(*bytes);
-        QImageReader reader(&source);
-        QImage image;
-        if (!reader.read(&image) || image.isNull()) {
-            continue;
-        }
-        QByteArray png;
-        QBuffer sink(&png);
-        sink.open(QIODevice::WriteOnly);
-        if (image.save(&sink, "PNG")) {
+        if (auto png = SelectionDecoding::imageAsPng(*bytes)) {
             return png;
         }
     }
