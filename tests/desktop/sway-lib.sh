@@ -132,6 +132,18 @@ CONFIG
     note "$(as_user swaymsg -t get_version -r | sed -n 's/.*"human_readable": "\(.*\)".*/sway \1/p')"
 }
 
+# Exports DISPLAY as the XWayland display sway's own programs get (sway starts XWayland on the first
+# free display number: asked, never assumed).
+use_xwayland() {
+    local script="$TEST_ROOT/print-display" answer="$HOME/display"
+    printf '#!/bin/sh\nprintf %%s "$DISPLAY" > "%s"\n' "$answer" >"$script"
+    chmod 755 "$script"
+    as_user swaymsg -q "exec $script"
+    wait_for 10 test -s "$answer" || fail "sway gives its programs no DISPLAY"
+    export DISPLAY
+    DISPLAY=$(cat "$answer")
+}
+
 # The app id (or X11 class) of the focused window, empty when none.
 focused_app() {
     as_user swaymsg -t get_tree -r | "$PYTHON" -c '
