@@ -34,22 +34,12 @@ chown -R "$DESKTOP_UID:$DESKTOP_GID" "$HOME" "$XDG_RUNTIME_DIR"
 unset DISPLAY WAYLAND_DISPLAY SWAYSOCK DBUS_SESSION_BUS_ADDRESS
 SWAY_LOG="$TEST_ROOT/sway.log"
 
-TEST_PIDS=()
+source "$(dirname "${BASH_SOURCE[0]}")/process-lib.sh"
 SHOW_ON_FAILURE=() # files whose end is shown when the test fails
 
 cleanup() {
     local status=$?
-    local pid
-    # Newest first, each gone before the next: the compositor goes last.
-    for ((i = ${#TEST_PIDS[@]} - 1; i >= 0; i--)); do
-        pid=${TEST_PIDS[$i]}
-        kill "$pid" 2>/dev/null || continue
-        for _ in $(seq 1 50); do
-            kill -0 "$pid" 2>/dev/null || break
-            sleep 0.02
-        done
-        kill -9 "$pid" 2>/dev/null || true
-    done
+    end_test_processes
     if [[ $status -ne 0 ]]; then
         for log in "$SWAY_LOG" "${SHOW_ON_FAILURE[@]}"; do
             [[ -f $log ]] || continue
@@ -61,26 +51,6 @@ cleanup() {
     exit $status
 }
 trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
-note() {
-    echo "# $*"
-}
-
-# Waits up to $1 seconds for the command to succeed.
-wait_for() {
-    local timeout=$1
-    shift
-    local deadline=$((SECONDS + timeout))
-    while ! "$@" >/dev/null 2>&1; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.1
-    done
-}
 
 # Runs a command as the desktop's user, in its session (WAYLAND_DISPLAY, SWAYSOCK once sway runs).
 as_user() {

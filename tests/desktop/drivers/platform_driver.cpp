@@ -5,6 +5,7 @@
 //       place <index> [plain]                 places that entry of the file
 //       paste [window]                        posts the paste keystroke (activating the window first)
 //   platform_driver hotkey                    registers the configured shortcut and reports presses
+#include "CommandInput.h"
 #include "history/HistoryFile.h"
 #include "hotkey/HotkeyManager.h"
 #include "paste/Pasteboard.h"
@@ -14,11 +15,9 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QSocketNotifier>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
-#include <unistd.h>
 
 namespace {
 void say(const QString& line)
@@ -78,29 +77,13 @@ int commands(const Platform& platform, const QStringList& args)
     }
     QObject::connect(platform.clipboard, &Clipboard::changed,
                      [&platform] { say(QStringLiteral("change %1").arg(platform.clipboard->changeCount())); });
-    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
-    QByteArray pending;
-    QObject::connect(&input, &QSocketNotifier::activated, [&] {
-        char buffer[512];
-        const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof buffer);
-        if (got <= 0) {
-            input.setEnabled(false);
-            QCoreApplication::quit();
-            return;
-        }
-        pending.append(buffer, got);
-        qsizetype end;
-        while ((end = pending.indexOf('\n')) >= 0) {
-            QStringList words = QString::fromUtf8(pending.left(end)).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-            pending.remove(0, end + 1);
-            const QString command = words.isEmpty() ? QString() : words.takeFirst();
-            if (command == QLatin1String("place")) {
-                place(platform, *items, words);
-            } else if (command == QLatin1String("paste")) {
-                paste(platform, words);
-            } else {
-                say(QStringLiteral("unknown command ") + command);
-            }
+    readCommands([&platform, &items](const QString& command, const QStringList& words) {
+        if (command == QLatin1String("place")) {
+            place(platform, *items, words);
+        } else if (command == QLatin1String("paste")) {
+            paste(platform, words);
+        } else {
+            say(QStringLiteral("unknown command ") + command);
         }
     });
     say(QStringLiteral("ready"));

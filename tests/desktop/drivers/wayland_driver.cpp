@@ -7,27 +7,25 @@
 //       paste                                     types the paste keystroke into the activated toplevel
 //       front                                     prints the application in front
 //       refocus <handle>                          activates that toplevel and waits until it is
+#include "CommandInput.h"
 #include "capture/CaptureWorker.h"
 #include "history/HistoryFile.h"
-#include "platform/PasteboardReader.h"
-#include "platform/wayland/WaylandPlatform.h"
-#include "platform/wayland/WaylandClipboard.h"
 #include "platform/Applications.h"
 #include "platform/KeySynthesizer.h"
+#include "platform/PasteboardReader.h"
+#include "platform/wayland/WaylandClipboard.h"
+#include "platform/wayland/WaylandPlatform.h"
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSocketNotifier>
 #include <QThreadPool>
 #include <QUuid>
 #include <cstdio>
 #include <mutex>
-#include <unistd.h>
 
 namespace {
 std::mutex outputLock;
@@ -156,39 +154,22 @@ int main(int argc, char* argv[])
         readers.start([&clipboard, &files, source, line] { capture(clipboard, files, source, line); });
     });
 
-    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
-    QByteArray pending;
-    QObject::connect(&input, &QSocketNotifier::activated, [&] {
-        char buffer[4096];
-        const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof buffer);
-        if (got <= 0) {
-            input.setEnabled(false);
-            QCoreApplication::quit();
-            return;
-        }
-        pending.append(buffer, got);
-        qsizetype end;
-        while ((end = pending.indexOf('\n')) >= 0) {
-            QStringList words = QString::fromUtf8(pending.left(end)).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-            pending.remove(0, end + 1);
-            const QString command = words.isEmpty() ? QString() : words.takeFirst();
-            if (command == QLatin1String("place")) {
-                place(clipboard, words);
-            } else if (command == QLatin1String("paste")) {
-                say({{QStringLiteral("event"), QStringLiteral("posted")},
-                     {QStringLiteral("ok"), platform.keys->postPaste()}});
-            } else if (command == QLatin1String("front")) {
-                say(describe(platform.applications->frontmostApplication()));
-            } else if (command == QLatin1String("refocus")) {
-                RunningApplication target;
-                target.handle = words.value(0).toULongLong();
-                platform.applications->activate(target);
-                platform.applications->whenActive(target, 2000, [](bool active) {
-                    say({{QStringLiteral("event"), QStringLiteral("active")}, {QStringLiteral("ok"), active}});
-                });
-            } else {
-                say({{QStringLiteral("error"), QStringLiteral("unknown command ") + command}});
-            }
+    readCommands([&](const QString& command, const QStringList& words) {
+        if (command == QLatin1String("place")) {
+            place(clipboard, words);
+        } else if (command == QLatin1String("paste")) {
+            say({{QStringLiteral("event"), QStringLiteral("posted")}, {QStringLiteral("ok"), platform.keys->postPaste()}});
+        } else if (command == QLatin1String("front")) {
+            say(describe(platform.applications->frontmostApplication()));
+        } else if (command == QLatin1String("refocus")) {
+            RunningApplication target;
+            target.handle = words.value(0).toULongLong();
+            platform.applications->activate(target);
+            platform.applications->whenActive(target, 2000, [](bool active) {
+                say({{QStringLiteral("event"), QStringLiteral("active")}, {QStringLiteral("ok"), active}});
+            });
+        } else {
+            say({{QStringLiteral("error"), QStringLiteral("unknown command ") + command}});
         }
     });
     const int status = QCoreApplication::exec();
