@@ -104,6 +104,12 @@ types=$(as_user wl-paste --list-types | tr '\n' ' ')
 sleep 0.3
 [[ $(changes_seen) == 6 ]] || fail "our own pick moved the counter more than once"
 
+# An entry with nothing to write still replaces the clipboard: empty, and ours.
+echo "place" >&7
+c=$(change 7)
+[[ $(field "$c" 'c["ours"], c["mimes"]') == "True []" ]] || fail "an empty pick was seen as: $c"
+[[ -z $(as_user wl-paste --list-types 2>/dev/null) ]] || fail "the clipboard still offers types after an empty pick"
+
 # Paste-back: another window takes the focus; foot's toplevel is activated again and confirmed, then
 # the virtual keyboard types the terminal's paste into it, whose cat writes it down.
 echo "front" >&7
@@ -119,7 +125,7 @@ focused_is foot || fail "sway focuses $(focused_app), not foot"
 printf 'typed by the virtual keyboard\n' >"$TEST_ROOT/line.txt"
 chmod 644 "$TEST_ROOT/line.txt"
 copy <"$TEST_ROOT/line.txt"
-change 7 >/dev/null
+change 8 >/dev/null
 echo "paste" >&7
 wait_for 5 grep -q "typed by the virtual keyboard" "$TARGET" || fail "the paste did not reach foot: $(cat "$TARGET")"
 screenshot wayland-platform-paste
@@ -131,9 +137,9 @@ sleep 0.2
 echo "front" >&7
 wait_for 1 sh -c "[ \$(grep -c '\"event\":\"front\"' '$DRIVER_OUT') -ge 2 ]" ||
     fail "the driver did not answer while a read hung"
-c=$(change 8)
+c=$(change 9)
 [[ $(field "$c" 'c["item"] is None and 900 <= c["ms"] <= 1500') == True ]] || fail "a silent owner's change: $c"
 copy "after the silent one"
-c=$(change 9)
+c=$(change 10)
 [[ $(field "$c" 'c["item"]["text"]') == "after the silent one" ]] || fail "the copy after a silent owner: $c"
 note "all checks passed"
