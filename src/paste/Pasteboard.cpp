@@ -116,18 +116,19 @@ void Pasteboard::place(const ClipboardItem& item, bool plainOnly)
     place(item, plainOnly, *Platform::current().clipboard, [] { ClipboardMonitor::shared().suppressNext(); });
 }
 
-void Pasteboard::simulatePaste(KeySynthesizer& keys, std::uint32_t window, std::function<void(PasteOutcome)> done)
+void Pasteboard::simulatePaste(KeySynthesizer& keys, const RunningApplication& target,
+                               std::function<void(PasteOutcome)> done)
 {
     if (!keys.isTrusted(false)) {
         done(PasteOutcome::unavailable);
         return;
     }
-    keys.postPaste(window, std::move(done));
+    keys.postPaste(target, std::move(done));
 }
 
-void Pasteboard::simulatePaste(std::uint32_t window, std::function<void(PasteOutcome)> done)
+void Pasteboard::simulatePaste(const RunningApplication& target, std::function<void(PasteOutcome)> done)
 {
-    simulatePaste(*Platform::current().keys, window, std::move(done));
+    simulatePaste(*Platform::current().keys, target, std::move(done));
 }
 
 bool Pasteboard::hasAccessibilityPermission(KeySynthesizer& keys, bool promptIfMissing)

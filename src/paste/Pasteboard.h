@@ -15,13 +15,13 @@ namespace Pasteboard {
 void place(const ClipboardItem& item, bool plainOnly);
 // Posts the paste keystroke into `window`, and only while it is the active window; `done` says
 // whether it went out.
-void simulatePaste(std::uint32_t window, std::function<void(PasteOutcome)> done);
+void simulatePaste(const RunningApplication& target, std::function<void(PasteOutcome)> done);
 bool hasAccessibilityPermission(bool promptIfMissing);
 
 // The same operations over explicit services, for callers that do not use the installed platform.
 // `suppressNext` marks the coming change as the program's own; it runs before the clipboard is touched.
 void place(const ClipboardItem& item, bool plainOnly, Clipboard& clipboard, const std::function<void()>& suppressNext);
-void simulatePaste(KeySynthesizer& keys, std::uint32_t window, std::function<void(PasteOutcome)> done);
+void simulatePaste(KeySynthesizer& keys, const RunningApplication& target, std::function<void(PasteOutcome)> done);
 bool hasAccessibilityPermission(KeySynthesizer& keys, bool promptIfMissing);
 
 // The one representation written for the item (empty when the item has nothing that can be written).

@@ -10,8 +10,9 @@ struct RunningApplication
 {
     std::optional<QString> bundleID; // desktop-entry id ("org.gnome.TextEditor"), or the WM_CLASS class
     std::optional<QString> name;     // the entry's Name, else the WM_CLASS class
-    std::uint32_t window = 0;        // the active window at that moment (0: none known)
+    std::uint32_t window = 0;        // the active X11 window at that moment (0: none known)
     std::optional<std::int64_t> pid; // _NET_WM_PID of that window, when known
+    std::uint64_t handle = 0;        // the window where it has no X11 id (a Wayland toplevel), opaque; 0: none
 };
 
 class Applications

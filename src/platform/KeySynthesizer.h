@@ -1,8 +1,9 @@
 // Posting the desktop's paste keystroke into the window it is meant for.
 #pragma once
 
-#include <cstdint>
 #include <functional>
+
+struct RunningApplication;
 
 // What became of one paste keystroke.
 enum class PasteOutcome {
@@ -20,9 +21,9 @@ public:
     // There is no prompt to show, so `promptIfMissing` has no visible effect on X11.
     virtual bool isTrusted(bool promptIfMissing) = 0;
 
-    // Posts the paste keystroke (Control+V, or Control+Shift+V in terminals) into `window`, after the
-    // modifiers the user still holds are released. The keys go out only if `window` is the active
-    // window at the moment they are sent; `done` says what happened, on the main thread, possibly
-    // before this returns.
-    virtual void postPaste(std::uint32_t window, std::function<void(PasteOutcome)> done) = 0;
+    // Posts the paste keystroke (Control+V, or Control+Shift+V in terminals) into the target's
+    // window, after the modifiers the user still holds are released. The keys go out only if that
+    // window is the active one at the moment they are sent; `done` says what happened, on the main
+    // thread, possibly before this returns.
+    virtual void postPaste(const RunningApplication& target, std::function<void(PasteOutcome)> done) = 0;
 };

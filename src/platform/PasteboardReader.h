@@ -18,6 +18,9 @@
 class PasteboardReader
 {
 public:
+    // A type whose bytes run beyond this size is abandoned and the change fails.
+    static constexpr qint64 transferCapBytes = qint64(256) * 1024 * 1024;
+
     virtual ~PasteboardReader() = default;
 
     // Type identifiers on offer (see PasteboardType), or nothing when they cannot be read.

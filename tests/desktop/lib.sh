@@ -28,25 +28,14 @@ STASHWELL_LOG="$TEST_ROOT/stashwell.log"
 PYTHON=/usr/bin/python3
 [[ -x $PYTHON ]] || PYTHON=python3
 
-TEST_PIDS=()
+source "$(dirname "${BASH_SOURCE[0]}")/process-lib.sh"
 STASHWELL_PID=""
 STASHWELL_STATUS=""
 TRAYER_PID=""
 
 cleanup() {
     local status=$?
-    local pid
-    # Newest first, each gone before the next: the X server goes last, so that no client of it
-    # is left to complain that its display went away.
-    for ((i = ${#TEST_PIDS[@]} - 1; i >= 0; i--)); do
-        pid=${TEST_PIDS[$i]}
-        kill "$pid" 2>/dev/null || continue
-        for _ in $(seq 1 50); do
-            kill -0 "$pid" 2>/dev/null || break
-            sleep 0.02
-        done
-        kill -9 "$pid" 2>/dev/null || true
-    done
+    end_test_processes
     if [[ $status -ne 0 && -f "$STASHWELL_LOG" ]]; then
         echo "--- stashwell output ---" >&2
         tail -n 40 "$STASHWELL_LOG" >&2 || true
@@ -56,31 +45,11 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
-note() {
-    echo "# $*"
-}
-
 # Runs a command in the background and remembers its process id for cleanup.
 spawn() {
     "$@" &
     TEST_PIDS+=($!)
     LAST_PID=$!
-}
-
-# Waits up to $1 seconds for the command to succeed.
-wait_for() {
-    local timeout=$1
-    shift
-    local deadline=$((SECONDS + timeout))
-    while ! "$@" >/dev/null 2>&1; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.1
-    done
 }
 
 start_x() {

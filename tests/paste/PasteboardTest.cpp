@@ -1,5 +1,6 @@
 // Placing history entries back on the clipboard: one representation per kind, and the monitor's skip.
 #include "paste/Pasteboard.h"
+#include "platform/Applications.h"
 
 #include "history/ClipboardItem.h"
 #include "platform/PasteboardTypes.h"
@@ -172,7 +173,7 @@ TEST(PasteboardKeys, PasteIsPostedOnlyWhenTrustedAndNeverPrompts)
     std::optional<PasteOutcome> outcome;
     auto record = [&outcome](PasteOutcome result) { outcome = result; };
     keys.trusted = false;
-    Pasteboard::simulatePaste(keys, 42, record);
+    Pasteboard::simulatePaste(keys, RunningApplication{}, record);
     EXPECT_EQ(outcome, PasteOutcome::unavailable);
     EXPECT_EQ(keys.pasteCount, 0);
     EXPECT_EQ(keys.promptCount, 0);
@@ -180,7 +181,7 @@ TEST(PasteboardKeys, PasteIsPostedOnlyWhenTrustedAndNeverPrompts)
     EXPECT_EQ(keys.promptCount, 1);
 
     keys.trusted = true;
-    Pasteboard::simulatePaste(keys, 42, record);
+    Pasteboard::simulatePaste(keys, RunningApplication{}, record);
     EXPECT_EQ(outcome, PasteOutcome::posted);
     EXPECT_EQ(keys.pasteCount, 1);
     EXPECT_TRUE(Pasteboard::hasAccessibilityPermission(keys, false));

@@ -46,12 +46,12 @@ protected:
             placedPlain.append(plainOnly);
         };
         deps.log = &env.platform.log;
-        deps.simulatePaste = [this](std::uint32_t window, std::function<void(PasteOutcome)> done) {
+        deps.simulatePaste = [this](const RunningApplication& target, std::function<void(PasteOutcome)> done) {
             ++keystrokesAsked;
             if (whileKeysWait) {
                 whileKeysWait();
             }
-            Pasteboard::simulatePaste(env.platform.keys, window, std::move(done));
+            Pasteboard::simulatePaste(env.platform.keys, target, std::move(done));
         };
         deps.hasAccessibilityPermission = [this](bool prompt) {
             prompts += prompt ? 1 : 0;

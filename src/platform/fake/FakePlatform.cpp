@@ -244,13 +244,14 @@ bool FakeKeySynthesizer::isTrusted(bool promptIfMissing)
     return trusted;
 }
 
-void FakeKeySynthesizer::postPaste(std::uint32_t window, std::function<void(PasteOutcome)> done)
+void FakeKeySynthesizer::postPaste(const RunningApplication& target, std::function<void(PasteOutcome)> done)
 {
     if (!trusted) {
         done(PasteOutcome::unavailable);
         return;
     }
-    if (applications && (!applications->frontmost || applications->frontmost->window != window)) {
+    if (applications && (!applications->frontmost || applications->frontmost->window != target.window ||
+                         applications->frontmost->handle != target.handle)) {
         done(PasteOutcome::windowNotActive);
         return;
     }

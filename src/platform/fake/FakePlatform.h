@@ -152,7 +152,7 @@ class FakeKeySynthesizer final : public KeySynthesizer
 {
 public:
     bool isTrusted(bool promptIfMissing) override;
-    void postPaste(std::uint32_t window, std::function<void(PasteOutcome)> done) override;
+    void postPaste(const RunningApplication& target, std::function<void(PasteOutcome)> done) override;
 
     bool trusted = true;
     // When set, a paste goes out only into its frontmost window, as on the desktop.

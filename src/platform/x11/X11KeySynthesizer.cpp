@@ -1,6 +1,7 @@
 #include "platform/x11/X11KeySynthesizer.h"
 
-#include "platform/x11/TerminalEmulators.h"
+#include "platform/Applications.h"
+#include "platform/TerminalEmulators.h"
 #include "platform/x11/X11Connection.h"
 #include "platform/x11/X11Keyboard.h"
 
@@ -77,8 +78,9 @@ bool X11KeySynthesizer::isTrusted(bool)
     return extension && extension->present;
 }
 
-void X11KeySynthesizer::postPaste(std::uint32_t window, std::function<void(PasteOutcome)> done)
+void X11KeySynthesizer::postPaste(const RunningApplication& target, std::function<void(PasteOutcome)> done)
 {
+    const std::uint32_t window = target.window;
     if (!isTrusted(false)) {
         done(PasteOutcome::unavailable);
         return;

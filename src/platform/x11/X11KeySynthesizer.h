@@ -18,7 +18,7 @@ public:
     bool isTrusted(bool promptIfMissing) override;
     // Posts now or, while modifier keys are still held down, as soon as they are released (or after
     // at most `maxWaitMs`); in both cases only into a window that is active at that moment.
-    void postPaste(std::uint32_t window, std::function<void(PasteOutcome)> done) override;
+    void postPaste(const RunningApplication& target, std::function<void(PasteOutcome)> done) override;
 
     static constexpr int maxWaitMs = 1000;
     static constexpr int pollIntervalMs = 15;

@@ -1,11 +1,9 @@
 #include "platform/x11/X11SelectionReader.h"
 
+#include "platform/MimeTypeTable.h"
 #include "platform/PasteboardTypes.h"
-#include "platform/x11/X11TargetTable.h"
+#include "platform/SelectionDecoding.h"
 
-#include <QBuffer>
-#include <QImage>
-#include <QImageReader>
 #include <algorithm>
 #include <cstring>
 #include <xcb/xfixes.h>
@@ -17,8 +15,6 @@ constexpr std::uint32_t propertySliceLongs = 1u << 20;
 constexpr qsizetype maxTargets = 512;
 // Memory taken up front for an incremental transfer, whatever size the owner announces.
 constexpr qsizetype maxReservedBytes = 16 * 1024 * 1024;
-// The most a converted image may take once decoded, as the capture's own decoding allows.
-constexpr int maxDecodedMB = 512;
 } // namespace
 
 std::unique_ptr<PasteboardReader> X11SelectionReader::open(const ClipboardChange& change,
@@ -127,7 +123,7 @@ std::optional<bool> X11SelectionReader::offersAnyOf(const QSet<QString>& types)
     // targets, past the names looked up for types().
     QSet<xcb_atom_t> wanted;
     for (const QString& type : types) {
-        QList<QByteArray> targets = X11TargetTable::targetsFor(type);
+        QList<QByteArray> targets = MimeTypeTable::targetsFor(type);
         targets.append(type.toUtf8());
         for (const QByteArray& target : targets) {
             wanted.insert(m_connection->atom(target));
@@ -151,7 +147,7 @@ std::optional<QStringList> X11SelectionReader::types()
     if (!targets) {
         return std::nullopt;
     }
-    return X11TargetTable::identifiersFor(*targets);
+    return MimeTypeTable::identifiersFor(*targets);
 }
 
 std::optional<QByteArray> X11SelectionReader::data(const QString& type)
@@ -159,7 +155,7 @@ std::optional<QByteArray> X11SelectionReader::data(const QString& type)
     if (m_failed || type == PasteboardType::fileUrl || type == PasteboardType::color) {
         return std::nullopt;
     }
-    QList<QByteArray> candidates = X11TargetTable::targetsFor(type);
+    QList<QByteArray> candidates = MimeTypeTable::targetsFor(type);
     if (candidates.isEmpty()) {
         candidates.append(type.toUtf8());
     }
@@ -182,12 +178,12 @@ std::optional<QByteArray> X11SelectionReader::data(const QString& type)
 
 std::optional<UrlList> X11SelectionReader::urls()
 {
-    for (const char* target : {X11TargetTable::uriList, X11TargetTable::gnomeCopiedFiles}) {
+    for (const char* target : {MimeTypeTable::uriList, MimeTypeTable::gnomeCopiedFiles}) {
         if (!offers(target)) {
             continue;
         }
         if (const auto bytes = convert(target)) {
-            return UriList::parse(*bytes, std::strcmp(target, X11TargetTable::gnomeCopiedFiles) == 0);
+            return UriList::parse(*bytes, std::strcmp(target, MimeTypeTable::gnomeCopiedFiles) == 0);
         }
     }
     return std::nullopt;
@@ -195,17 +191,16 @@ std::optional<UrlList> X11SelectionReader::urls()
 
 std::optional<QList<QColor>> X11SelectionReader::colors()
 {
-    if (!offers(X11TargetTable::xColor)) {
+    if (!offers(MimeTypeTable::xColor)) {
         return std::nullopt;
     }
-    const auto bytes = convert(X11TargetTable::xColor);
-    if (!bytes || bytes->size() < 8) {
+    const auto bytes = convert(MimeTypeTable::xColor);
+    // The server has already put the 16-bit channels in our byte order (format 16).
+    const auto color = bytes ? SelectionDecoding::colorFromXColor(*bytes) : std::nullopt;
+    if (!color) {
         return std::nullopt;
     }
-    // Four 16-bit channels; the server has already put them in our byte order (format 16).
-    std::uint16_t channels[4];
-    std::memcpy(channels, bytes->constData(), sizeof(channels));
-    return QList<QColor>{QColor::fromRgba64(channels[0], channels[1], channels[2], channels[3])};
+    return QList<QColor>{*color};
 }
 
 std::optional<QByteArray> X11SelectionReader::convertedImage()
@@ -214,7 +209,7 @@ std::optional<QByteArray> X11SelectionReader::convertedImage()
     if (!targets) {
         return std::nullopt;
     }
-    for (const QByteArray& target : X11TargetTable::convertibleImageTargets(*targets)) {
+    for (const QByteArray& target : MimeTypeTable::convertibleImageTargets(*targets)) {
         const auto bytes = convert(target);
         if (m_failed) {
             return std::nullopt;
@@ -222,22 +217,7 @@ std::optional<QByteArray> X11SelectionReader::convertedImage()
         if (!bytes) {
             continue;
         }
-        QBuffer source;
-        source.setData(*bytes);
-        // Decoded as the format the target names and nothing else: content sniffing would let an
-        // SVG offered as a bitmap be drawn, with the user's files it names.
-        QImageReader reader(&source, X11TargetTable::rasterFormatOf(target));
-        reader.setAutoDetectImageFormat(false);
-        reader.setDecideFormatFromContent(false);
-        reader.setAllocationLimit(maxDecodedMB);
-        QImage image;
-        if (!reader.read(&image) || image.isNull()) {
-            continue;
-        }
-        QByteArray png;
-        QBuffer sink(&png);
-        sink.open(QIODevice::WriteOnly);
-        if (image.save(&sink, "PNG")) {
+        if (auto png = SelectionDecoding::rasterImageAsPng(*bytes, MimeTypeTable::rasterFormatOf(target))) {
             return png;
         }
     }

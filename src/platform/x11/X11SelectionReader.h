@@ -10,8 +10,7 @@
 class X11SelectionReader final : public PasteboardReader
 {
 public:
-    // Transfers beyond this size are abandoned and the change fails.
-    static constexpr qint64 defaultMaxTransferBytes = qint64(256) * 1024 * 1024;
+    static constexpr qint64 defaultMaxTransferBytes = transferCapBytes;
 
     // A reader of `change` on the calling thread's own connection; when there is no X server it
     // fails at once.

@@ -72,7 +72,7 @@ void X11SelectionServer::take(const PasteboardContent& content, xcb_timestamp_t 
     }
     xcb_connection_t* c = m_connection->get();
     m_served.clear();
-    for (X11ClipboardTarget& target : X11ClipboardTargets::forContent(content)) {
+    for (ClipboardTarget& target : ClipboardTargets::forContent(content)) {
         const xcb_atom_t targetAtom = m_connection->atom(target.name);
         if (targetAtom != XCB_ATOM_NONE) {
             m_served.append({targetAtom, std::move(target)});
@@ -227,7 +227,7 @@ void X11SelectionServer::putProperty(xcb_window_t requestor, xcb_atom_t property
                         static_cast<std::uint8_t>(format), units, data);
 }
 
-bool X11SelectionServer::startTransfer(xcb_window_t requestor, xcb_atom_t property, const X11ClipboardTarget& target,
+bool X11SelectionServer::startTransfer(xcb_window_t requestor, xcb_atom_t property, const ClipboardTarget& target,
                                        xcb_atom_t type)
 {
     // The deletions must be watched before the announcement, or the first one could be missed.

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "platform/PasteboardContent.h"
-#include "platform/x11/X11ClipboardTargets.h"
+#include "platform/ClipboardTargets.h"
 #include "platform/x11/X11SelectionConnection.h"
 
 #include <QElapsedTimer>
@@ -44,7 +44,7 @@ private:
     bool serveMultiple(xcb_window_t requestor, xcb_atom_t property);
     void putProperty(xcb_window_t requestor, xcb_atom_t property, xcb_atom_t type, int format, const char* data,
                      qsizetype bytes);
-    bool startTransfer(xcb_window_t requestor, xcb_atom_t property, const X11ClipboardTarget& target, xcb_atom_t type);
+    bool startTransfer(xcb_window_t requestor, xcb_atom_t property, const ClipboardTarget& target, xcb_atom_t type);
     bool watchDeletions(xcb_window_t requestor);
     void unwatchDeletions(xcb_window_t requestor);
     void continueTransfer(xcb_window_t requestor, xcb_atom_t property);
@@ -54,7 +54,7 @@ private:
     struct Served
     {
         xcb_atom_t atom;
-        X11ClipboardTarget target;
+        ClipboardTarget target;
     };
 
     // An INCR transfer: the next piece goes out each time the requestor deletes the property.

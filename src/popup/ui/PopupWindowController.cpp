@@ -82,8 +82,8 @@ PopupWindowController& PopupWindowController::shared()
         deps.clipboard = platform.clipboard;
         deps.place = [](const ClipboardItem& item, bool plainOnly) { Pasteboard::place(item, plainOnly); };
         deps.log = platform.log;
-        deps.simulatePaste = [](std::uint32_t window, std::function<void(PasteOutcome)> done) {
-            Pasteboard::simulatePaste(window, std::move(done));
+        deps.simulatePaste = [](const RunningApplication& target, std::function<void(PasteOutcome)> done) {
+            Pasteboard::simulatePaste(target, std::move(done));
         };
         deps.hasAccessibilityPermission = [](bool prompt) { return Pasteboard::hasAccessibilityPermission(prompt); };
         deps.isOptionHeld = [] { return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::AltModifier); };
@@ -411,7 +411,7 @@ void PopupWindowController::commitPasteIfNeeded(bool commit)
             }
             // The keys may still wait for the user to let go of a modifier; they go out only if the
             // window is active then too.
-            self->m_deps.simulatePaste(previous->window, [self, previous](PasteOutcome outcome) {
+            self->m_deps.simulatePaste(*previous, [self, previous](PasteOutcome outcome) {
                 if (!self) {
                     return;
                 }

@@ -42,7 +42,7 @@ public:
         std::function<void(const ClipboardItem&, bool)> place;
         SystemLog* log = nullptr; // none: a paste that is not sent goes unmentioned
         // Posts the paste keystroke into the window, only while it is the active one.
-        std::function<void(std::uint32_t, std::function<void(PasteOutcome)>)> simulatePaste;
+        std::function<void(const RunningApplication&, std::function<void(PasteOutcome)>)> simulatePaste;
         std::function<bool(bool)> hasAccessibilityPermission;
         std::function<bool()> isOptionHeld;
         // Asks where to save a copy of a card's file (an image or a PDF) and copies it there.

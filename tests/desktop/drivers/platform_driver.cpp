@@ -6,6 +6,7 @@
 //       paste [window]                        posts the paste keystroke into the active window (or
 //                                             activates that window first), reports the outcome
 //   platform_driver hotkey                    registers the configured shortcut and reports presses
+#include "CommandInput.h"
 #include "history/HistoryFile.h"
 #include "hotkey/HotkeyManager.h"
 #include "paste/Pasteboard.h"
@@ -15,11 +16,9 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QSocketNotifier>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
-#include <unistd.h>
 
 namespace {
 void say(const QString& line)
@@ -50,8 +49,8 @@ void place(const Platform& platform, const QList<ClipboardItem>& items, const QS
 
 void paste(const Platform& platform, const QStringList& args)
 {
-    auto post = [](std::uint32_t window) {
-        Pasteboard::simulatePaste(window, [](PasteOutcome outcome) {
+    auto post = [](const RunningApplication& target) {
+        Pasteboard::simulatePaste(target, [](PasteOutcome outcome) {
             const char* names[] = {"posted", "window-not-active", "unavailable"};
             say(QStringLiteral("paste ") + QLatin1String(names[static_cast<int>(outcome)]));
         });
@@ -60,13 +59,13 @@ void paste(const Platform& platform, const QStringList& args)
     app.window = args.value(0).toUInt(nullptr, 0);
     if (app.window == 0) {
         const auto front = platform.applications->frontmostApplication();
-        post(front ? front->window : 0);
+        post(front.value_or(RunningApplication()));
         return;
     }
     platform.applications->activate(app);
-    platform.applications->whenActive(app, 2000, [post, window = app.window](bool active) {
+    platform.applications->whenActive(app, 2000, [post, app](bool active) {
         say(QStringLiteral("active %1").arg(active ? "true" : "false"));
-        post(window);
+        post(app);
     });
 }
 
@@ -84,29 +83,13 @@ int commands(const Platform& platform, const QStringList& args)
     }
     QObject::connect(platform.clipboard, &Clipboard::changed,
                      [&platform] { say(QStringLiteral("change %1").arg(platform.clipboard->changeCount())); });
-    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
-    QByteArray pending;
-    QObject::connect(&input, &QSocketNotifier::activated, [&] {
-        char buffer[512];
-        const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof buffer);
-        if (got <= 0) {
-            input.setEnabled(false);
-            QCoreApplication::quit();
-            return;
-        }
-        pending.append(buffer, got);
-        qsizetype end;
-        while ((end = pending.indexOf('\n')) >= 0) {
-            QStringList words = QString::fromUtf8(pending.left(end)).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-            pending.remove(0, end + 1);
-            const QString command = words.isEmpty() ? QString() : words.takeFirst();
-            if (command == QLatin1String("place")) {
-                place(platform, *items, words);
-            } else if (command == QLatin1String("paste")) {
-                paste(platform, words);
-            } else {
-                say(QStringLiteral("unknown command ") + command);
-            }
+    readCommands([&platform, &items](const QString& command, const QStringList& words) {
+        if (command == QLatin1String("place")) {
+            place(platform, *items, words);
+        } else if (command == QLatin1String("paste")) {
+            paste(platform, words);
+        } else {
+            say(QStringLiteral("unknown command ") + command);
         }
     });
     say(QStringLiteral("ready"));

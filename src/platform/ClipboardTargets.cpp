@@ -1,4 +1,4 @@
-#include "platform/x11/X11ClipboardTargets.h"
+#include "platform/ClipboardTargets.h"
 
 #include "platform/PasteboardTypes.h"
 
@@ -25,7 +25,7 @@ const QHash<QString, QList<QByteArray>>& namesByType()
     return names;
 }
 
-void add(QList<X11ClipboardTarget>& targets, const QByteArray& name, const QByteArray& bytes, int format = 8)
+void add(QList<ClipboardTarget>& targets, const QByteArray& name, const QByteArray& bytes, int format = 8)
 {
     for (const auto& existing : targets) {
         if (existing.name == name) {
@@ -54,9 +54,9 @@ QByteArray colorBytes(const QColor& color)
 }
 } // namespace
 
-QList<X11ClipboardTarget> X11ClipboardTargets::forContent(const PasteboardContent& content)
+QList<ClipboardTarget> ClipboardTargets::forContent(const PasteboardContent& content)
 {
-    QList<X11ClipboardTarget> targets;
+    QList<ClipboardTarget> targets;
     for (const auto& [type, bytes] : content.data) {
         const auto known = namesByType().constFind(type);
         if (known != namesByType().constEnd()) {

@@ -1,4 +1,5 @@
-// How the CLIPBOARD's MIME and X targets translate to the pasteboard type identifiers of the core.
+// How the clipboard's MIME types (and the X targets X11 owners add) translate to the pasteboard type
+// identifiers of the core, on X11 and Wayland alike.
 #pragma once
 
 #include <QByteArray>
@@ -6,7 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace X11TargetTable {
+namespace MimeTypeTable {
 // The targets that stand for an identifier, most preferred first; empty for identifiers that have
 // no byte target of their own (file URLs, colours) and for names the core does not know.
 QList<QByteArray> targetsFor(const QString& identifier);
@@ -29,4 +30,4 @@ QByteArray rasterFormatOf(const QByteArray& target);
 inline constexpr const char* uriList = "text/uri-list";
 inline constexpr const char* gnomeCopiedFiles = "x-special/gnome-copied-files";
 inline constexpr const char* xColor = "application/x-color";
-} // namespace X11TargetTable
+} // namespace MimeTypeTable

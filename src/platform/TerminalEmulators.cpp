@@ -1,4 +1,4 @@
-#include "platform/x11/TerminalEmulators.h"
+#include "platform/TerminalEmulators.h"
 
 #include <QSet>
 
@@ -14,8 +14,11 @@ const QSet<QByteArray>& terminalClasses()
         "rxvt-unicode",
         "gnome-terminal",
         "gnome-terminal-server",
+        "org.gnome.terminal",
         "konsole",
+        "org.kde.konsole",
         "xfce4-terminal",
+        "org.xfce.terminal",
         "terminator",
         "tilix",
         "com.gexperts.tilix",
@@ -31,6 +34,7 @@ const QSet<QByteArray>& terminalClasses()
         "org.wezfurlong.wezterm",
         "foot",
         "footclient",
+        "org.codeberg.dnkl.foot",
         "sakura",
         "guake",
         "tilda",

@@ -1,4 +1,4 @@
-#include "platform/x11/X11TargetTable.h"
+#include "platform/MimeTypeTable.h"
 
 #include "platform/PasteboardTypes.h"
 
@@ -30,7 +30,7 @@ const QList<Row>& rows()
 }
 } // namespace
 
-QList<QByteArray> X11TargetTable::targetsFor(const QString& identifier)
+QList<QByteArray> MimeTypeTable::targetsFor(const QString& identifier)
 {
     for (const Row& row : rows()) {
         if (row.identifier == identifier) {
@@ -40,13 +40,13 @@ QList<QByteArray> X11TargetTable::targetsFor(const QString& identifier)
     return {};
 }
 
-bool X11TargetTable::isProtocolTarget(const QByteArray& target)
+bool MimeTypeTable::isProtocolTarget(const QByteArray& target)
 {
     static const QList<QByteArray> protocol = {"TARGETS", "TIMESTAMP", "MULTIPLE", "DELETE", "INCR", "SAVE_TARGETS"};
     return protocol.contains(target);
 }
 
-QByteArray X11TargetTable::rasterFormatOf(const QByteArray& target)
+QByteArray MimeTypeTable::rasterFormatOf(const QByteArray& target)
 {
     // Raster formats only: a vector image (SVG) may name files of the user's to draw.
     static const QList<std::pair<QByteArray, QByteArray>> raster = {
@@ -72,7 +72,7 @@ QByteArray X11TargetTable::rasterFormatOf(const QByteArray& target)
     return {};
 }
 
-QList<QByteArray> X11TargetTable::convertibleImageTargets(const QList<QByteArray>& offered)
+QList<QByteArray> MimeTypeTable::convertibleImageTargets(const QList<QByteArray>& offered)
 {
     if (offered.contains("image/png") || offered.contains("image/tiff")) {
         return {};
@@ -86,7 +86,7 @@ QList<QByteArray> X11TargetTable::convertibleImageTargets(const QList<QByteArray
     return images;
 }
 
-QStringList X11TargetTable::identifiersFor(const QList<QByteArray>& offered)
+QStringList MimeTypeTable::identifiersFor(const QList<QByteArray>& offered)
 {
     QStringList identifiers;
     const auto add = [&identifiers](const QString& identifier) {
